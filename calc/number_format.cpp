@@ -1,0 +1,52 @@
+#include "earthing.h"
+
+#include <charconv>
+#include <cmath>
+
+std::u16string FormatPlain(double x, char16_t separator) {
+    if (std::isnan(x))
+        return u"-";
+    if (std::isinf(x))
+        return x > 0 ? u"∞" : u"-∞";
+    if (x == 0)
+        return u"0"; // also for -0
+
+    // Rounded once to 15 significant digits, in the shortest of fixed and scientific notation
+    // that the 15-digit general format chooses; then written our way.
+    char buffer[64];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, 15);
+    std::u16string text;
+    if (ec != std::errc())
+        return u"-";
+    for (const char* p = buffer; p != end; ++p) {
+        if (*p == '.') {
+            text.push_back(separator);
+        } else if (*p == 'e') {
+            text.push_back(u'E');
+            ++p;
+            if (*p == '-')
+                text.push_back(u'-');
+            ++p; // the sign is always there
+            while (p + 1 != end && *p == '0')
+                ++p;
+            for (; p != end; ++p)
+                text.push_back(static_cast<char16_t>(*p));
+            break;
+        } else {
+            text.push_back(static_cast<char16_t>(*p));
+        }
+    }
+    return text;
+}
+
+std::u16string FormatWhole(double x, char16_t separator) {
+    // nearbyint rounds half to even in the default rounding mode; a double too large to have a
+    // fraction is returned as it is.
+    return FormatPlain(std::nearbyint(x), separator);
+}
+
+std::u16string FormatTenths(double x, char16_t separator) {
+    // x·10 is exact in extended precision for every double.
+    const long double tenths = std::nearbyintl(static_cast<long double>(x) * 10);
+    return FormatPlain(static_cast<double>(tenths / 10), separator);
+}
