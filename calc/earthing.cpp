@@ -4,6 +4,7 @@
 #include "resistivity_text.h"
 #include "resource_strings.h"
 
+#include <algorithm>
 #include <cmath>
 
 // Every formula is evaluated in extended precision (long double, 64-bit significand on x86-64) and
@@ -179,4 +180,8 @@ TEarthingLabels EarthingLabels(const TEarthingInput& input, const TEarthingResul
     labels.sLabel39 =
         (meaningful ? FormatTenths(r.TotalResistance, sep) : std::u16string(u"-")) + ResOhmSuffix();
     return labels;
+}
+
+int32_t SaturateToInt32(int64_t value) {
+    return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
 }

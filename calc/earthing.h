@@ -69,3 +69,7 @@ TEarthingLabels EarthingLabels(const TEarthingInput& input, const TEarthingResul
 std::u16string FormatPlain(double x, char16_t separator);
 std::u16string FormatWhole(double x, char16_t separator);
 std::u16string FormatTenths(double x, char16_t separator);
+
+// A count read from a 64-bit field as the 32-bit count of the calculation: out-of-range values
+// saturate, so that they fail the count's range check instead of wrapping round into it.
+int32_t SaturateToInt32(int64_t value);

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Takes screenshots of the window under Xvfb, at its designed size and at a larger one, as a person
+# would see it. Usage: tests/screenshots.sh [build-dir] [output-dir]
+# Needs xvfb, xdotool and imagemagick (scripts/install-deps.sh installs them).
+set -euo pipefail
+build="${1:-build/release}"
+out="${2:-build/screenshots}"
+mkdir -p "$out"
+out="$(cd "$out" && pwd)"
+program="$(cd "$build" && pwd)/ui/stelvorn"
+
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    set -e
+    "$0" & pid=$!
+    for _ in $(seq 50); do
+        win=$(xdotool search --name "v[.]1[.]7" 2>/dev/null | head -n1) && [ -n "$win" ] && break
+        sleep 0.1
+    done
+    sleep 0.5
+    import -window root "$1/window-designed.png"
+    xdotool windowmove "$win" 0 0
+    xdotool windowsize "$win" 820 560
+    sleep 0.5
+    import -window root "$1/window-large.png"
+    kill "$pid"
+' "$program" "$out"
+echo "screenshots in $out"

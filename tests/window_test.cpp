@@ -1,0 +1,286 @@
+// The main window driven as a user drives it: keys and clicks on the real controls, found by name.
+#include "Unit1.h"
+#include "application.h"
+#include "user_locale.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+class Window : public testing::Test {
+protected:
+    void SetUp() override {
+        OverrideUserDecimalSeparator(u',');
+        form = std::make_unique<TForm1>();
+        form->show();
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+    void TearDown() override {
+        form.reset();
+        OverrideUserDecimalSeparator(u'\0');
+    }
+
+    template <typename T = QWidget> T* Find(const char* name) {
+        T* w = form->findChild<T*>(QLatin1String(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QString LabelText(const char* name) { return Find<QLabel>(name)->text(); }
+
+    // Replaces a field's text as a user does: select all, type.
+    void TypeInto(QWidget* field, const QString& text) {
+        QLineEdit* edit = field->findChild<QLineEdit*>();
+        ASSERT_NE(edit, nullptr);
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        if (text.isEmpty())
+            QTest::keyClick(edit, Qt::Key_Delete);
+        for (QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+
+    // Clicks the middle of a widget.
+    void Click(const char* name) {
+        QWidget* w = Find(name);
+        QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
+    }
+
+    QStringList ResultLabels() {
+        QStringList texts;
+        for (const char* name : {"sLabel31", "sLabel21", "sLabel25", "sLabel18", "sLabel33", "sLabel35", "sLabel38",
+                                 "sLabel30", "sLabel28", "sLabel39"})
+            texts << LabelText(name);
+        return texts;
+    }
+
+    std::unique_ptr<TForm1> form;
+};
+
+const QStringList FirstExampleLabels = {"2,5 м.", "71", "104", "33,1", "2,5 м.", "0,78", "0,81", "5", "87", "12,5 Ом"};
+
+TEST_F(Window, FirstExampleEnteredThroughTheControls) {
+    Click("sButton1"); // the first-start inputs: one rod of 3 m
+    TypeInto(Find("sDecimalSpinEdit6"), "2,5");
+    TypeInto(Find("sSpinEdit1"), "3");
+    EXPECT_EQ(ResultLabels(), FirstExampleLabels);
+    EXPECT_TRUE(Find("sGroupBox3")->isEnabled());
+}
+
+TEST_F(Window, TypingIntoASoilBoxRecalculatesOnEveryKeystroke) {
+    QWidget* box = Find("sComboBox1");
+    TypeInto(box, "");
+    EXPECT_EQ(LabelText("sLabel39"), "- Ом");
+    QLineEdit* edit = box->findChild<QLineEdit*>();
+    QStringList shown;
+    for (QChar c : QStringLiteral("150")) {
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        shown << LabelText("sLabel21");
+    }
+    EXPECT_EQ(static_cast<TsComboBox*>(box)->currentText(), "150");
+    EXPECT_EQ(shown, QStringList({"2", "27", "79"})); // ρэ for ρ1 = 1, 15 and 150 over 60
+}
+
+TEST_F(Window, PickingAnItemRecalculatesOnceWithItsText) {
+    auto* box = Find<TsComboBox>("sComboBox2");
+    QStringList textsSeen;
+    QObject::connect(box, &TsComboBox::changed, [&] { textsSeen << box->currentText(); });
+    box->showPopup();
+    QAbstractItemView* view = box->view();
+    const QModelIndex item = view->model()->index(2, 0); // "Глина влажная (20)"
+    view->scrollTo(item);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->visualRect(item).center());
+    EXPECT_EQ(textsSeen, QStringList({"Глина влажная (20)"}));
+    EXPECT_EQ(LabelText("sLabel21"), "29"); // 100 over 20
+}
+
+TEST_F(Window, AStopLeavesTheLaterLabelsAsTheyWere) {
+    const QStringList before = ResultLabels();
+    EXPECT_EQ(before, FirstExampleLabels); // the design values are the first example
+    TypeInto(Find("sSpinEdit2"), "5");     // a = 5 stops after the rod resistance
+    QStringList after = before;
+    after.last() = "- Ом";
+    EXPECT_EQ(ResultLabels(), after);
+}
+
+TEST_F(Window, OneRodGreysOutTheIntervalAndTheConnectorTwoRodsEnableThem) {
+    const char* greyed[] = {"sLabel12", "sLabel13", "sLabel31", "sLabel32", "sLabel33", "sSpinEdit2",
+                            "sGroupBox3", "sRadioButton9", "sSpinEdit4", "sLabel28"};
+    TypeInto(Find("sSpinEdit1"), "1");
+    for (const char* name : greyed)
+        EXPECT_FALSE(Find(name)->isEnabled()) << name;
+    EXPECT_EQ(LabelText("sLabel28"), "∞");
+    EXPECT_EQ(LabelText("sLabel39"), "33,1 Ом");
+    TypeInto(Find("sSpinEdit1"), "2");
+    for (const char* name : greyed)
+        EXPECT_TRUE(Find(name)->isEnabled()) << name;
+}
+
+TEST_F(Window, ACountBeyond32BitsNeverWrapsIntoRange) {
+    TypeInto(Find("sSpinEdit1"), "4294967297"); // would be 1 rod in its low 32 bits
+    EXPECT_EQ(LabelText("sLabel39"), "- Ом");
+    TypeInto(Find("sSpinEdit2"), "4294967298"); // would be a = 2
+    EXPECT_EQ(LabelText("sLabel39"), "- Ом");
+}
+
+TEST_F(Window, ResetGivesTheFirstStartInputs) {
+    Click("sRadioButton4");
+    Click("sRadioButton8");
+    Click("sRadioButton10");
+    Click("sRadioButton6");
+    TypeInto(Find("sComboBox1"), "77");
+    TypeInto(Find("sDecimalSpinEdit1"), "2,2");
+    TypeInto(Find("sDecimalSpinEdit2"), "0,9");
+    TypeInto(Find("sSpinEdit3"), "60");
+    TypeInto(Find("sSpinEdit4"), "12");
+    Click("sButton1");
+
+    EXPECT_TRUE(Find<QRadioButton>("sRadioButton2")->isChecked());
+    EXPECT_TRUE(Find<QRadioButton>("sRadioButton7")->isChecked());
+    EXPECT_TRUE(Find<QRadioButton>("sRadioButton11")->isChecked());
+    EXPECT_TRUE(Find<QRadioButton>("sRadioButton9")->isChecked());
+    EXPECT_EQ(Find<TsComboBox>("sComboBox1")->currentText(), "Суглинок полутвёрдый лёссовидный (100)");
+    EXPECT_EQ(Find<TsComboBox>("sComboBox2")->currentText(), "Суглинок, сильно увлажнённый грунтовыми водами (60)");
+    EXPECT_EQ(Find<TsDecimalSpinEdit>("sDecimalSpinEdit1")->Text(), "1,5");
+    EXPECT_EQ(Find<TsDecimalSpinEdit>("sDecimalSpinEdit2")->Text(), "0,5");
+    EXPECT_EQ(Find<TsSpinEdit>("sSpinEdit3")->Text(), "50");
+    EXPECT_EQ(Find<TsDecimalSpinEdit>("sDecimalSpinEdit6")->Text(), "3");
+    EXPECT_EQ(Find<TsSpinEdit>("sSpinEdit1")->Text(), "1");
+    EXPECT_EQ(Find<TsSpinEdit>("sSpinEdit2")->Text(), "1");
+    EXPECT_EQ(Find<TsSpinEdit>("sSpinEdit4")->Text(), "40");
+    EXPECT_FALSE(Find("sGroupBox3")->isEnabled());
+    EXPECT_EQ(ResultLabels(), QStringList({"3 м.", "69", "100", "27,8", "3 м.", "1", "0", "0", "∞", "27,8 Ом"}));
+}
+
+TEST_F(Window, F1TogglesTheHelpPage) {
+    auto* pages = Find<TsPageControl>("sPageControl1");
+    QSignalSpy userSwitches(pages, &TsPageControl::userPageChanged);
+    auto f1 = [&] { QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : form.get(), Qt::Key_F1); };
+    auto clickTab = [&](int index) {
+        QTabBar* bar = pages->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
+    };
+
+    f1(); // right after start: help, then back to page 0
+    EXPECT_EQ(pages->currentIndex(), 2);
+    f1();
+    EXPECT_EQ(pages->currentIndex(), 0);
+    EXPECT_EQ(userSwitches.count(), 0); // switches from code raise no page events
+
+    clickTab(1); // from the settings page and back
+    f1();
+    EXPECT_EQ(pages->currentIndex(), 2);
+    f1();
+    EXPECT_EQ(pages->currentIndex(), 1);
+
+    clickTab(2); // from help the user goes to settings; F1 opens help, F1 returns to settings
+    clickTab(1);
+    f1();
+    EXPECT_EQ(pages->currentIndex(), 2);
+    f1();
+    EXPECT_EQ(pages->currentIndex(), 1);
+    EXPECT_EQ(userSwitches.count(), 3);
+}
+
+TEST_F(Window, TabWalksBand2ThenBand1RightToLeftThenBand3) {
+    const QStringList expected = {"sRadioButton7", "sSpinEdit3",        "sDecimalSpinEdit6", "sRadioButton11",
+                                  "sSpinEdit1",    "sSpinEdit2",        "sDecimalSpinEdit2", "sComboBox1",
+                                  "sDecimalSpinEdit1", "sComboBox2",    "sRadioButton2",     "sRadioButton9",
+                                  "sSpinEdit4",    "sButton1"};
+    Find("sRadioButton7")->setFocus();
+    QStringList walked;
+    for (int i = 0; i < expected.size(); ++i) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        // A field's focus is in its text box; name the field.
+        while (focus && focus->objectName().isEmpty())
+            focus = focus->parentWidget();
+        walked << (focus ? focus->objectName() : QString());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(walked, expected);
+}
+
+TEST_F(Window, OpenedSoilListsAreWideEnoughForTheLongestItem) {
+    const int sample = form->fontMetrics().horizontalAdvance(
+        QStringLiteral("Песок слегка влажный, грунтовые воды ниже 5 м. (1000) ----------)"));
+    for (const char* name : {"sComboBox1", "sComboBox2"}) {
+        auto* box = Find<TsComboBox>(name);
+        const int boxWidth = box->width();
+        box->showPopup();
+        EXPECT_GE(box->view()->window()->width(), sample) << name;
+        box->hidePopup();
+        EXPECT_EQ(box->width(), boxWidth) << name;
+    }
+    EXPECT_EQ(Find("sComboBox1")->width(), 170);
+    EXPECT_EQ(Find("sComboBox2")->width(), 240);
+}
+
+TEST_F(Window, ResizingStretchesOnlyTheSoilAndRodSizeBoxes) {
+    form->resize(100, 100);
+    EXPECT_EQ(form->size(), QSize(584, 452)); // the minimum client size
+    struct Geometry {
+        QRect soil, rod, climate, depth, layout, connector, field, button, panel;
+    };
+    auto measure = [&] {
+        QApplication::processEvents();
+        auto in = [&](const char* name) {
+            QWidget* w = Find(name);
+            return QRect(w->mapTo(form.get(), QPoint(0, 0)), w->size());
+        };
+        return Geometry{in("sGroupBox4"), in("sGroupBox5"), in("sGroupBox1"), in("sGroupBox2"),
+                        in("sGroupBox6"), in("sGroupBox3"), in("sSpinEdit3"), in("sButton1"),
+                        in("sPanel1")};
+    };
+    const Geometry small = measure();
+    form->resize(784, 552);
+    const Geometry large = measure();
+
+    EXPECT_EQ(large.soil.width(), small.soil.width() + 200);
+    EXPECT_EQ(large.rod.width(), small.rod.width() + 200);
+    for (auto part : {&Geometry::climate, &Geometry::depth, &Geometry::layout, &Geometry::field})
+        EXPECT_EQ((large.*part).size(), (small.*part).size());
+    EXPECT_EQ(large.connector.width(), 315);
+    EXPECT_EQ(large.connector.height(), small.connector.height() + 100); // grows in height
+    EXPECT_EQ(large.depth.right(), small.depth.right() + 200);          // stays at the right edge
+    EXPECT_EQ(Find("sGroupBox4")->mapTo(Find("sPanel3"), QPoint(0, 0)), QPoint(121, 8));
+    for (const Geometry* g : {&small, &large}) {
+        EXPECT_EQ(g->panel.right() - g->button.right(), 3);
+        EXPECT_EQ(g->panel.bottom() - g->button.bottom(), 3);
+    }
+}
+
+TEST(Application, TitleFromTheExecutableName) {
+    EXPECT_EQ(ApplicationTitleFromPath("/usr/local/bin/stelvorn"), "stelvorn");
+    EXPECT_EQ(ApplicationTitleFromPath("/opt/СТЕЛВОРН.x86_64.bin"), "Стелворн");
+    EXPECT_EQ(ApplicationTitleFromPath("Stelvorn"), "Stelvorn");
+    EXPECT_EQ(ApplicationTitleFromPath("/tmp/.hidden"), "");
+}
+
+TEST(Application, AnExceptionFromAHandlerIsReportedAndTheProgramGoesOn) {
+    auto* app = dynamic_cast<TApplication*>(QCoreApplication::instance());
+    ASSERT_NE(app, nullptr);
+    QString shown, caption;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            caption = box->windowTitle();
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    QPushButton button;
+    QObject::connect(&button, &QPushButton::clicked, [] { throw std::runtime_error("Сбой"); });
+    QTest::mouseClick(&button, Qt::LeftButton);
+    EXPECT_EQ(shown, "Сбой");
+    EXPECT_EQ(caption, ApplicationTitle());
+}
+
+} // namespace

@@ -1,0 +1,78 @@
+#include "TsComboBox.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+
+TsComboBox::TsComboBox(QWidget* parent) : QComboBox(parent) {
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    setCompleter(nullptr); // the box completes by its own rule
+    setMaxVisibleItems(25);
+    connect(this, &QComboBox::activated, this, &TsComboBox::changed);
+    connect(lineEdit(), &QLineEdit::textEdited, this, &TsComboBox::changed);
+    // An item chosen from code shows from its beginning, as a box without the focus does.
+    connect(this, &QComboBox::currentIndexChanged, this, [this] {
+        if (!lineEdit()->hasFocus())
+            lineEdit()->home(false);
+    });
+}
+
+void TsComboBox::ClearSelectionKeepText() {
+    QLineEdit* edit = lineEdit();
+    const QString text = edit->text();
+    const int cursor = edit->cursorPosition();
+    const int selectionStart = edit->selectionStart();
+    const int selectionLength = edit->selectionLength();
+    const QSignalBlocker blocker(edit);
+    setCurrentIndex(-1);
+    edit->setText(text);
+    if (selectionStart >= 0)
+        edit->setSelection(selectionStart, selectionLength);
+    else
+        edit->setCursorPosition(cursor);
+}
+
+bool TsComboBox::Complete(const QString& typed) {
+    QLineEdit* edit = lineEdit();
+    QString candidate = edit->text();
+    if (edit->hasSelectedText())
+        candidate.replace(edit->selectionStart(), edit->selectionLength(), typed);
+    else
+        candidate.insert(edit->cursorPosition(), typed);
+
+    for (int i = 0; i < count(); ++i) {
+        const QString item = itemText(i);
+        if (!item.startsWith(candidate, Qt::CaseInsensitive))
+            continue;
+        const bool itemChanged = currentIndex() != i;
+        {
+            const QSignalBlocker blocker(edit);
+            setCurrentIndex(i);
+            edit->setText(candidate + item.mid(candidate.size()));
+            edit->setSelection(static_cast<int>(candidate.size()), static_cast<int>(item.size() - candidate.size()));
+        }
+        if (itemChanged)
+            emit changed();
+        return true;
+    }
+    return false;
+}
+
+void TsComboBox::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers commands = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    if (event->key() == Qt::Key_Backspace && !(event->modifiers() & commands)) {
+        ClearSelectionKeepText();
+        QComboBox::keyPressEvent(event);
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->ignore(); // Enter does nothing here
+        return;
+    }
+    const QString text = event->text();
+    if (!text.isEmpty() && text.at(0).isPrint() && !(event->modifiers() & commands) && Complete(text)) {
+        event->accept();
+        return;
+    }
+    QComboBox::keyPressEvent(event);
+}

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QAction>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QWidget>
+#include <cstdint>
+
+#include "TsComboBox.h"
+#include "TsDecimalSpinEdit.h"
+#include "TsPageControl.h"
+#include "TsSpinEdit.h"
+
+class TPanel;
+
+// Folder of the running executable, ending in its separator; set first thing in FormCreate.
+extern QString ProgramFolder;
+// The page that F1 returns to from the help page.
+extern int32_t PreviousPageIndex;
+
+// The program's one window: the calculation page, the settings page and the help page. Every input
+// control's change or click runs Сalculation, which rewrites the result labels.
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+
+    // Reads every input, runs the calculation and writes the labels of the stages it reached.
+    void Сalculation();
+
+    // Event handlers.
+    void sComboBox1Change();
+    void sRadioButton1Click();
+    void sButton1Click();
+    void Action1Execute();
+    void sPageControl1Changing(int leavingIndex, bool& allowChange);
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+
+    // The width of the opened soil lists: at least that of the longest catalogue item and a margin.
+    void SetSoilListWidths();
+
+    TsPageControl* sPageControl1;
+    QWidget *sTabSheet1, *sTabSheet3, *sTabSheet2;
+    QAction* Action1;
+
+    TPanel *sPanel3, *sPanel6, *sPanel4, *sPanel1;
+    QGroupBox *sGroupBox1, *sGroupBox4, *sGroupBox2, *sGroupBox5, *sGroupBox6, *sGroupBox3;
+
+    QRadioButton *sRadioButton1, *sRadioButton2, *sRadioButton3, *sRadioButton4, *sRadioButton12;
+    QRadioButton *sRadioButton7, *sRadioButton8;
+    QRadioButton *sRadioButton11, *sRadioButton10;
+    QRadioButton *sRadioButton9, *sRadioButton5, *sRadioButton6;
+
+    TsComboBox *sComboBox1, *sComboBox2;
+    TsDecimalSpinEdit *sDecimalSpinEdit1, *sDecimalSpinEdit2, *sDecimalSpinEdit6;
+    TsSpinEdit *sSpinEdit1, *sSpinEdit2, *sSpinEdit3, *sSpinEdit4;
+    QPushButton* sButton1;
+
+    // Fixed texts.
+    QLabel *sLabel1, *sLabel2, *sLabel3, *sLabel20, *sLabel22, *sLabel23, *sLabel24, *sLabel26, *sLabel41, *sLabel14;
+    QLabel *sLabel8, *sLabel10, *sLabel9, *sLabel11, *sLabel17, *sLabel19;
+    QLabel *sLabel16, *sLabel36, *sLabel12, *sLabel13, *sLabel32, *sLabel34;
+    QLabel *sLabel4, *sLabel6, *sLabel5, *sLabel7, *sLabel37, *sLabel29, *sLabel27, *sLabel15;
+    // Results.
+    QLabel *sLabel21, *sLabel25, *sLabel18, *sLabel31, *sLabel33, *sLabel35, *sLabel30, *sLabel38, *sLabel28,
+        *sLabel39;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void BuildCalculationPage();
+    void BuildClimateBox();
+    void BuildSoilBox();
+    void BuildDepthBox();
+    void BuildRodBox();
+    void BuildLayoutBox();
+    void BuildConnectorBox();
+    void BuildResultPanel();
+    void SetTabOrder();
+    void Wire();
+
+    bool shown_ = false;
+};

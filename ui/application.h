@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QApplication>
+#include <QString>
+
+// The program's application object: an exception that escapes an event handler is reported in a
+// message box captioned with the application title, and the program goes on.
+class TApplication : public QApplication {
+public:
+    TApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// The application title, from the executable's file name: the name without its folder, cut at its
+// first dot, every character after the first in lower case ("/opt/Stelvorn.bin" gives "Stelvorn").
+QString ApplicationTitleFromPath(const QString& executablePath);
+QString ApplicationTitle();
+
+// Shows what went wrong in a message box with an OK button, captioned with the application title.
+void ShowErrorMessage(const QString& text);
+
+// Makes Tahoma 8 pt the font of every control. Tahoma comes from the fonts-wine package, whose
+// folder fontconfig does not scan, so the faces are registered here when they are installed.
+void InstallProgramFont();
