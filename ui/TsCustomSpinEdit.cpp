@@ -1,0 +1,308 @@
+#include "TsCustomSpinEdit.h"
+
+#include "system_beep.h"
+#include "user_locale.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOption>
+#include <QTimer>
+#include <QWheelEvent>
+#include <memory>
+#include <utility>
+
+namespace spin_edit_detail {
+
+bool IsControlCharacter(QChar c) {
+    return c.unicode() < 32 || c.unicode() == 127;
+}
+
+// The text box of a field. Keys, pastes and the focus loss go to the field first.
+class SpinLineEdit : public QLineEdit {
+  public:
+    explicit SpinLineEdit(TsCustomSpinEdit* owner) : QLineEdit(owner), owner_(owner) {
+        // Every way text gets in passes the field's checks: typed keys and checked pastes only.
+        setAcceptDrops(false);
+        setAttribute(Qt::WA_InputMethodEnabled, false);
+    }
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        switch (event->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+            event->accept();
+            owner_->Step(event->key() == Qt::Key_Up ? 1 : -1);
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            event->accept(); // Enter does nothing in a field
+            return;
+        default:
+            break;
+        }
+        if ((event->key() == Qt::Key_A && event->modifiers() == Qt::ControlModifier) ||
+            event->matches(QKeySequence::SelectAll)) {
+            event->accept();
+            selectAll();
+            return;
+        }
+        if (event->matches(QKeySequence::Paste)) {
+            event->accept();
+            owner_->GuardedPaste([this, event] { QLineEdit::keyPressEvent(event); });
+            return;
+        }
+        for (const QChar c : event->text()) {
+            if (!IsControlCharacter(c) && !owner_->AcceptTypedCharacter(c)) {
+                event->accept();
+                SystemBeep();
+                return;
+            }
+        }
+        QLineEdit::keyPressEvent(event);
+    }
+
+    void focusOutEvent(QFocusEvent* event) override {
+        QLineEdit::focusOutEvent(event);
+        // A context menu of its own or another window becoming active is no focus loss of the field:
+        // the focus comes back to it.
+        if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
+            owner_->FocusLost();
+    }
+
+    void contextMenuEvent(QContextMenuEvent* event) override {
+        const std::unique_ptr<QMenu> menu(createStandardContextMenu());
+        // The standard menu's paste item (named in newer Qt versions; its text is the text box's own).
+        const QString pasteText = QLineEdit::tr("&Paste");
+        for (QAction* action : menu->actions()) {
+            if (action->objectName() != u"edit-paste" && !action->text().startsWith(pasteText))
+                continue;
+            disconnect(action, &QAction::triggered, nullptr, nullptr);
+            connect(action, &QAction::triggered, this,
+                    [this] { owner_->GuardedPaste([this] { QLineEdit::paste(); }); });
+        }
+        menu->exec(event->globalPos());
+    }
+
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        // The middle button pastes the selection where the platform has one.
+        if (event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection())
+            owner_->GuardedPaste([this, event] { QLineEdit::mouseReleaseEvent(event); });
+        else
+            QLineEdit::mouseReleaseEvent(event);
+    }
+
+    void inputMethodEvent(QInputMethodEvent* event) override { event->accept(); }
+
+    void wheelEvent(QWheelEvent* event) override { owner_->wheelEvent(event); }
+
+  private:
+    TsCustomSpinEdit* owner_;
+};
+
+// The arrow strip: the upper half steps up, the lower half down. A press focuses the field; the step
+// is made on release over the pressed button, and repeated while the button is held over it.
+class SpinButtons : public QWidget {
+  public:
+    SpinButtons(TsCustomSpinEdit* owner, std::function<void()> onPress, std::function<void(int)> onStep)
+        : QWidget(owner), owner_(owner), onPress_(std::move(onPress)), onStep_(std::move(onStep)) {
+        setFocusPolicy(Qt::NoFocus);
+        repeat_.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&repeat_, &QTimer::timeout, this, [this] {
+            repeat_.start(TsCustomSpinEdit::kRepeatIntervalMs);
+            if (pressed_ != 0 && over_)
+                onStep_(pressed_);
+        });
+    }
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() != Qt::LeftButton) {
+            event->ignore();
+            return;
+        }
+        pressed_ = ButtonAt(event->position());
+        over_ = pressed_ != 0;
+        update();
+        if (pressed_ == 0)
+            return;
+        repeat_.start(TsCustomSpinEdit::kFirstRepeatDelayMs);
+        onPress_();
+    }
+
+    void wheelEvent(QWheelEvent* event) override { owner_->wheelEvent(event); }
+
+    void mouseMoveEvent(QMouseEvent* event) override {
+        const bool over = pressed_ != 0 && ButtonAt(event->position()) == pressed_;
+        if (over != over_) {
+            over_ = over;
+            update();
+        }
+    }
+
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (event->button() != Qt::LeftButton)
+            return;
+        repeat_.stop();
+        const int button = pressed_;
+        const bool over = button != 0 && ButtonAt(event->position()) == button;
+        pressed_ = 0;
+        over_ = false;
+        update();
+        if (over)
+            onStep_(button);
+    }
+
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const int half = height() / 2;
+        const QRect rects[2] = {QRect(0, 0, width(), half), QRect(0, half, width(), height() - half)};
+        for (int i = 0; i < 2; ++i) {
+            const int button = i == 0 ? 1 : -1;
+            QStyleOption option;
+            option.initFrom(this);
+            option.rect = rects[i];
+            option.state |= pressed_ == button && over_ ? QStyle::State_Sunken : QStyle::State_Raised;
+            style()->drawPrimitive(QStyle::PE_PanelButtonBevel, &option, &painter, this);
+            option.rect = rects[i].adjusted(3, 2, -3, -2);
+            style()->drawPrimitive(i == 0 ? QStyle::PE_IndicatorArrowUp : QStyle::PE_IndicatorArrowDown,
+                                   &option, &painter, this);
+        }
+    }
+
+  private:
+    // +1 for the up button, -1 for the down button, 0 outside the strip.
+    int ButtonAt(QPointF position) const {
+        if (!rect().contains(position.toPoint()))
+            return 0;
+        return position.y() < height() / 2 ? 1 : -1;
+    }
+
+    TsCustomSpinEdit* owner_;
+    std::function<void()> onPress_;
+    std::function<void(int)> onStep_;
+    QTimer repeat_;
+    int pressed_ = 0;
+    bool over_ = false;
+};
+
+} // namespace spin_edit_detail
+
+using spin_edit_detail::SpinButtons;
+using spin_edit_detail::SpinLineEdit;
+
+TsCustomSpinEdit::TsCustomSpinEdit(QWidget* parent)
+    : QWidget(parent), edit_(new SpinLineEdit(this)),
+      buttons_(new SpinButtons(
+          this, [this] { edit_->setFocus(Qt::MouseFocusReason); }, [this](int step) { Step(step); })) {
+    setFocusPolicy(Qt::StrongFocus);
+    setFocusProxy(edit_);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    connect(edit_, &QLineEdit::textChanged, this, [this] { OnTextChanged(); });
+    resize(kDefaultWidth, kDefaultHeight);
+    LayOut(); // a hidden widget gets its resize event only when shown
+}
+
+QString TsCustomSpinEdit::Text() const {
+    return edit_->text();
+}
+
+QLineEdit* TsCustomSpinEdit::Edit() const {
+    return edit_;
+}
+
+QWidget* TsCustomSpinEdit::Buttons() const {
+    return buttons_;
+}
+
+void TsCustomSpinEdit::Loaded() {
+    RewriteLoadedText();
+    loading_ = false;
+}
+
+QSize TsCustomSpinEdit::sizeHint() const {
+    return {kDefaultWidth, kDefaultHeight};
+}
+
+QSize TsCustomSpinEdit::minimumSizeHint() const {
+    return {kButtonsWidth + 8, kDefaultHeight};
+}
+
+void TsCustomSpinEdit::WriteText(const QString& text) {
+    edit_->setText(text);
+}
+
+void TsCustomSpinEdit::WriteTextSilently(const QString& text) {
+    const FlagScope silent(silent_);
+    edit_->setText(text);
+}
+
+void TsCustomSpinEdit::RaiseChanged() {
+    if (!loading_)
+        emit changed();
+}
+
+void TsCustomSpinEdit::OnTextChanged() {
+    if (!silent_)
+        TextEdited();
+}
+
+void TsCustomSpinEdit::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    LayOut();
+}
+
+void TsCustomSpinEdit::LayOut() {
+    const int buttons = std::min(kButtonsWidth, width());
+    edit_->setGeometry(0, 0, width() - buttons, height());
+    buttons_->setGeometry(width() - buttons, 0, buttons, height());
+}
+
+void TsCustomSpinEdit::wheelEvent(QWheelEvent* event) {
+    event->accept();
+    // One notch is 120; a part of a notch makes no step.
+    const int notches = event->angleDelta().y() / 120;
+    if (notches != 0)
+        Step(notches);
+}
+
+bool TsCustomSpinEdit::AcceptTypedCharacter(QChar c) {
+    if (c >= u'0' && c <= u'9')
+        return true;
+    if (DigitsOnly())
+        return false;
+    if (c == QChar(UserDecimalSeparator()))
+        return true;
+    const bool plus = c == u'+';
+    const bool minus = c == u'-' && allowNegative_ && MinusAllowedByBounds();
+    if (!plus && !minus)
+        return false;
+
+    // A sign goes to the front of the text.
+    const QString text = edit_->text();
+    if (text.isEmpty())
+        return true;
+    if (edit_->hasSelectedText())
+        return edit_->selectionStart() == 0;
+    if (text.front() == c)
+        return false;
+    edit_->setCursorPosition(0);
+    if (text.front() == (plus ? u'-' : u'+'))
+        edit_->setSelection(0, 1);
+    return true;
+}
+
+void TsCustomSpinEdit::GuardedPaste(const std::function<void()>& paste) {
+    NotePasteValue();
+    paste();
+    if (!PastedTextAcceptable())
+        RestoreRefusedPaste();
+}
