@@ -1,6 +1,8 @@
-// main() of the Qt test executables: a QApplication exists for the whole run of the tests.
+// main() of the Qt test executables: the program's application object, with its font, exists for
+// the whole run of the tests.
 
-#include <QApplication>
+#include "application.h"
+
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
@@ -8,6 +10,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
-    QApplication app(argc, argv);
+    TApplication app(argc, argv);
+    InstallProgramFont();
     return RUN_ALL_TESTS();
 }

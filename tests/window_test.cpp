@@ -16,7 +16,7 @@
 namespace {
 
 class Window : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         OverrideUserDecimalSeparator(u',');
         form = std::make_unique<TForm1>();
@@ -36,16 +36,21 @@ protected:
     }
     QString LabelText(const char* name) { return Find<QLabel>(name)->text(); }
 
-    // Replaces a field's text as a user does: select all, type.
-    void TypeInto(QWidget* field, const QString& text) {
-        QLineEdit* edit = field->findChild<QLineEdit*>();
-        ASSERT_NE(edit, nullptr);
-        edit->setFocus();
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        if (text.isEmpty())
-            QTest::keyClick(edit, Qt::Key_Delete);
+    // Keys go where the keyboard focus is, as a user's do.
+    static QWidget* Focus() { return QApplication::focusWidget(); }
+    static void Type(const QString& text) {
         for (QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Click, Focus(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+
+    // Replaces a field's text as a user does: focus it, select all, type.
+    void TypeInto(QWidget* field, const QString& text) {
+        field->setFocus();
+        ASSERT_TRUE(field->hasFocus() || field->isAncestorOf(Focus()));
+        QTest::keyClick(Focus(), Qt::Key_A, Qt::ControlModifier);
+        if (text.isEmpty())
+            QTest::keyClick(Focus(), Qt::Key_Delete);
+        Type(text);
     }
 
     // Clicks the middle of a widget.
@@ -56,8 +61,8 @@ protected:
 
     QStringList ResultLabels() {
         QStringList texts;
-        for (const char* name : {"sLabel31", "sLabel21", "sLabel25", "sLabel18", "sLabel33", "sLabel35", "sLabel38",
-                                 "sLabel30", "sLabel28", "sLabel39"})
+        for (const char* name : {"sLabel31", "sLabel21", "sLabel25", "sLabel18", "sLabel33", "sLabel35",
+                                 "sLabel38", "sLabel30", "sLabel28", "sLabel39"})
             texts << LabelText(name);
         return texts;
     }
@@ -65,7 +70,8 @@ protected:
     std::unique_ptr<TForm1> form;
 };
 
-const QStringList FirstExampleLabels = {"2,5 м.", "71", "104", "33,1", "2,5 м.", "0,78", "0,81", "5", "87", "12,5 Ом"};
+const QStringList FirstExampleLabels = {"2,5 м.", "71",   "104", "33,1", "2,5 м.",
+                                        "0,78",   "0,81", "5",   "87",   "12,5 Ом"};
 
 TEST_F(Window, FirstExampleEnteredThroughTheControls) {
     Click("sButton1"); // the first-start inputs: one rod of 3 m
@@ -79,10 +85,9 @@ TEST_F(Window, TypingIntoASoilBoxRecalculatesOnEveryKeystroke) {
     QWidget* box = Find("sComboBox1");
     TypeInto(box, "");
     EXPECT_EQ(LabelText("sLabel39"), "- Ом");
-    QLineEdit* edit = box->findChild<QLineEdit*>();
     QStringList shown;
     for (QChar c : QStringLiteral("150")) {
-        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        Type(c);
         shown << LabelText("sLabel21");
     }
     EXPECT_EQ(static_cast<TsComboBox*>(box)->currentText(), "150");
@@ -102,6 +107,54 @@ TEST_F(Window, PickingAnItemRecalculatesOnceWithItsText) {
     EXPECT_EQ(LabelText("sLabel21"), "29"); // 100 over 20
 }
 
+TEST_F(Window, ASoilBoxCompletesFromTheCatalogue) {
+    auto* box = Find<TsComboBox>("sComboBox1");
+    TypeInto(box, "");
+    QSignalSpy changes(box, &TsComboBox::changed);
+    QLineEdit* edit = box->lineEdit();
+    auto type = [](const QString& c) { Type(c); };
+
+    type("г");                                           // the first item beginning with "г", ignoring case
+    EXPECT_EQ(box->currentText(), "глина влажная (20)"); // the typed letter, then the rest of the item
+    EXPECT_EQ(edit->selectedText(), "лина влажная (20)");
+    EXPECT_EQ(box->currentIndex(), 2);
+    EXPECT_EQ(changes.count(), 1);
+    EXPECT_EQ(LabelText("sLabel21"), "33"); // 20 over 60
+
+    type("л"); // still the same item: no event
+    EXPECT_EQ(changes.count(), 1);
+    type("и");
+    type("н");
+    type("а");
+    type(" ");
+    type("п"); // "Глина полутвёрдая (60)": another item
+    EXPECT_EQ(box->currentIndex(), 16);
+    EXPECT_EQ(changes.count(), 2);
+
+    QTest::keyClick(Focus(), Qt::Key_Backspace); // drops the completion, no item
+    EXPECT_EQ(box->currentText(), "глина п");
+    EXPECT_EQ(box->currentIndex(), -1);
+    EXPECT_EQ(changes.count(), 3);
+    EXPECT_EQ(LabelText("sLabel39"), "- Ом");
+
+    type("5"); // nothing begins with it: typed as usual
+    EXPECT_EQ(box->currentText(), "глина п5");
+    EXPECT_EQ(changes.count(), 4);
+}
+
+TEST_F(Window, FirstShowFocusesTheClimateGroupAndHintsSitOnTheInputs) {
+    EXPECT_EQ(QApplication::focusWidget(), Find("sRadioButton2"));
+    for (const char* name :
+         {"sComboBox1", "sComboBox2", "sDecimalSpinEdit1", "sDecimalSpinEdit2", "sDecimalSpinEdit6",
+          "sSpinEdit1", "sSpinEdit2", "sSpinEdit3", "sSpinEdit4", "sRadioButton1", "sRadioButton2",
+          "sRadioButton3", "sRadioButton4", "sRadioButton12"})
+        EXPECT_FALSE(Find(name)->toolTip().isEmpty()) << name;
+    for (const char* name :
+         {"sRadioButton7", "sRadioButton11", "sRadioButton9", "sButton1", "sLabel21", "sLabel39"})
+        EXPECT_TRUE(Find(name)->toolTip().isEmpty()) << name;
+    EXPECT_TRUE(Find("sRadioButton1")->toolTip().contains(QChar(0x2212))); // a real minus sign
+}
+
 TEST_F(Window, AStopLeavesTheLaterLabelsAsTheyWere) {
     const QStringList before = ResultLabels();
     EXPECT_EQ(before, FirstExampleLabels); // the design values are the first example
@@ -112,8 +165,8 @@ TEST_F(Window, AStopLeavesTheLaterLabelsAsTheyWere) {
 }
 
 TEST_F(Window, OneRodGreysOutTheIntervalAndTheConnectorTwoRodsEnableThem) {
-    const char* greyed[] = {"sLabel12", "sLabel13", "sLabel31", "sLabel32", "sLabel33", "sSpinEdit2",
-                            "sGroupBox3", "sRadioButton9", "sSpinEdit4", "sLabel28"};
+    const char* greyed[] = {"sLabel12",   "sLabel13",   "sLabel31",      "sLabel32",   "sLabel33",
+                            "sSpinEdit2", "sGroupBox3", "sRadioButton9", "sSpinEdit4", "sLabel28"};
     TypeInto(Find("sSpinEdit1"), "1");
     for (const char* name : greyed)
         EXPECT_FALSE(Find(name)->isEnabled()) << name;
@@ -148,7 +201,8 @@ TEST_F(Window, ResetGivesTheFirstStartInputs) {
     EXPECT_TRUE(Find<QRadioButton>("sRadioButton11")->isChecked());
     EXPECT_TRUE(Find<QRadioButton>("sRadioButton9")->isChecked());
     EXPECT_EQ(Find<TsComboBox>("sComboBox1")->currentText(), "Суглинок полутвёрдый лёссовидный (100)");
-    EXPECT_EQ(Find<TsComboBox>("sComboBox2")->currentText(), "Суглинок, сильно увлажнённый грунтовыми водами (60)");
+    EXPECT_EQ(Find<TsComboBox>("sComboBox2")->currentText(),
+              "Суглинок, сильно увлажнённый грунтовыми водами (60)");
     EXPECT_EQ(Find<TsDecimalSpinEdit>("sDecimalSpinEdit1")->Text(), "1,5");
     EXPECT_EQ(Find<TsDecimalSpinEdit>("sDecimalSpinEdit2")->Text(), "0,5");
     EXPECT_EQ(Find<TsSpinEdit>("sSpinEdit3")->Text(), "50");
@@ -157,13 +211,16 @@ TEST_F(Window, ResetGivesTheFirstStartInputs) {
     EXPECT_EQ(Find<TsSpinEdit>("sSpinEdit2")->Text(), "1");
     EXPECT_EQ(Find<TsSpinEdit>("sSpinEdit4")->Text(), "40");
     EXPECT_FALSE(Find("sGroupBox3")->isEnabled());
-    EXPECT_EQ(ResultLabels(), QStringList({"3 м.", "69", "100", "27,8", "3 м.", "1", "0", "0", "∞", "27,8 Ом"}));
+    EXPECT_EQ(ResultLabels(),
+              QStringList({"3 м.", "69", "100", "27,8", "3 м.", "1", "0", "0", "∞", "27,8 Ом"}));
 }
 
 TEST_F(Window, F1TogglesTheHelpPage) {
     auto* pages = Find<TsPageControl>("sPageControl1");
     QSignalSpy userSwitches(pages, &TsPageControl::userPageChanged);
-    auto f1 = [&] { QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : form.get(), Qt::Key_F1); };
+    auto f1 = [&] {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : form.get(), Qt::Key_F1);
+    };
     auto clickTab = [&](int index) {
         QTabBar* bar = pages->tabBar();
         QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
@@ -191,10 +248,10 @@ TEST_F(Window, F1TogglesTheHelpPage) {
 }
 
 TEST_F(Window, TabWalksBand2ThenBand1RightToLeftThenBand3) {
-    const QStringList expected = {"sRadioButton7", "sSpinEdit3",        "sDecimalSpinEdit6", "sRadioButton11",
-                                  "sSpinEdit1",    "sSpinEdit2",        "sDecimalSpinEdit2", "sComboBox1",
-                                  "sDecimalSpinEdit1", "sComboBox2",    "sRadioButton2",     "sRadioButton9",
-                                  "sSpinEdit4",    "sButton1"};
+    const QStringList expected = {"sRadioButton7",     "sSpinEdit3", "sDecimalSpinEdit6", "sRadioButton11",
+                                  "sSpinEdit1",        "sSpinEdit2", "sDecimalSpinEdit2", "sComboBox1",
+                                  "sDecimalSpinEdit1", "sComboBox2", "sRadioButton2",     "sRadioButton9",
+                                  "sSpinEdit4",        "sButton1"};
     Find("sRadioButton7")->setFocus();
     QStringList walked;
     for (int i = 0; i < expected.size(); ++i) {
@@ -236,9 +293,9 @@ TEST_F(Window, ResizingStretchesOnlyTheSoilAndRodSizeBoxes) {
             QWidget* w = Find(name);
             return QRect(w->mapTo(form.get(), QPoint(0, 0)), w->size());
         };
-        return Geometry{in("sGroupBox4"), in("sGroupBox5"), in("sGroupBox1"), in("sGroupBox2"),
-                        in("sGroupBox6"), in("sGroupBox3"), in("sSpinEdit3"), in("sButton1"),
-                        in("sPanel1")};
+        return Geometry{in("sGroupBox4"), in("sGroupBox5"), in("sGroupBox1"),
+                        in("sGroupBox2"), in("sGroupBox6"), in("sGroupBox3"),
+                        in("sSpinEdit3"), in("sButton1"),   in("sPanel1")};
     };
     const Geometry small = measure();
     form->resize(784, 552);
@@ -250,7 +307,7 @@ TEST_F(Window, ResizingStretchesOnlyTheSoilAndRodSizeBoxes) {
         EXPECT_EQ((large.*part).size(), (small.*part).size());
     EXPECT_EQ(large.connector.width(), 315);
     EXPECT_EQ(large.connector.height(), small.connector.height() + 100); // grows in height
-    EXPECT_EQ(large.depth.right(), small.depth.right() + 200);          // stays at the right edge
+    EXPECT_EQ(large.depth.right(), small.depth.right() + 200);           // stays at the right edge
     EXPECT_EQ(Find("sGroupBox4")->mapTo(Find("sPanel3"), QPoint(0, 0)), QPoint(121, 8));
     for (const Geometry* g : {&small, &large}) {
         EXPECT_EQ(g->panel.right() - g->button.right(), 3);

@@ -49,7 +49,8 @@ bool TsComboBox::Complete(const QString& typed) {
             const QSignalBlocker blocker(edit);
             setCurrentIndex(i);
             edit->setText(candidate + item.mid(candidate.size()));
-            edit->setSelection(static_cast<int>(candidate.size()), static_cast<int>(item.size() - candidate.size()));
+            edit->setSelection(static_cast<int>(candidate.size()),
+                               static_cast<int>(item.size() - candidate.size()));
         }
         if (itemChanged)
             emit changed();

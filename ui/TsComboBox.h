@@ -15,18 +15,18 @@
 //  - Delete, cut, paste and undo raise changed() once each.
 class TsComboBox : public QComboBox {
     Q_OBJECT
-public:
+  public:
     explicit TsComboBox(QWidget* parent = nullptr);
 
     // Makes no item current while keeping the text on screen.
     void ClearSelectionKeepText();
 
-signals:
+  signals:
     void changed();
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     bool Complete(const QString& typed);
 };

@@ -5,10 +5,10 @@
 
 // The tab control of the window: every tab is 100 pixels wide.
 class TsTabBar : public QTabBar {
-public:
+  public:
     using QTabBar::QTabBar;
 
-protected:
+  protected:
     QSize tabSizeHint(int index) const override {
         QSize size = QTabBar::tabSizeHint(index);
         size.setWidth(TabWidth);
@@ -16,7 +16,7 @@ protected:
     }
     QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
 
-private:
+  private:
     static constexpr int TabWidth = 100;
 };
 
@@ -24,15 +24,15 @@ private:
 // made with SetPageFromCode() raises neither.
 class TsPageControl : public QTabWidget {
     Q_OBJECT
-public:
+  public:
     explicit TsPageControl(QWidget* parent = nullptr);
     void SetPageFromCode(int index);
 
-signals:
+  signals:
     void pageChanging(int leavingIndex);
     void userPageChanged();
 
-private:
+  private:
     int shownIndex_ = -1;
     bool fromCode_ = false;
 };

@@ -21,11 +21,11 @@ int32_t PreviousPageIndex = 0;
 
 // A panel that places its children itself whenever it is resized.
 class TPanel : public QFrame {
-public:
+  public:
     TPanel(QWidget* parent, const QString& name) : QFrame(parent) { setObjectName(name); }
     std::function<void(QSize)> OnResize;
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent*) override {
         if (OnResize)
             OnResize(size());
@@ -50,7 +50,8 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x,
 }
 
 // A result label: right-aligned ones keep their right edge at x + width.
-QLabel* MakeResult(QWidget* parent, const char* name, const QString& text, int x, int y, Qt::Alignment align) {
+QLabel* MakeResult(QWidget* parent, const char* name, const QString& text, int x, int y,
+                   Qt::Alignment align) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     label->setGeometry(x, y, ResultWidth, 13);
@@ -72,7 +73,9 @@ QGroupBox* MakeGroup(QWidget* parent, const char* name, const QString& title) {
     return box;
 }
 
-void Place(QWidget* field, int x, int y) { field->setGeometry(x, y, FieldWidth, FieldHeight); }
+void Place(QWidget* field, int x, int y) {
+    field->setGeometry(x, y, FieldWidth, FieldHeight);
+}
 
 TsComboBox* MakeSoilBox(QWidget* parent, const char* name, int width, int index, const QString& hint) {
     auto* box = new TsComboBox(parent);
@@ -85,7 +88,9 @@ TsComboBox* MakeSoilBox(QWidget* parent, const char* name, int width, int index,
     return box;
 }
 
-QString Text(const std::u16string& s) { return QString::fromStdU16String(s); }
+QString Text(const std::u16string& s) {
+    return QString::fromStdU16String(s);
+}
 
 // A radio group is one tab stop, at its checked button.
 void KeepCheckedAsTabStop(QGroupBox* group) {
@@ -189,19 +194,23 @@ void TForm1::BuildClimateBox() {
 
     sRadioButton1->setToolTip(QStringLiteral(
         "<b>I климатический район</b><br><br>\r\n\r\nСредний минимум: −20...−15°C<br>\r\nСредний максимум: "
-        "+16...+18°C<br>\r\nСреднегодовое кол-во осадков: 40 см<br>\r\nПродолжительность замерзания воды: 180 "
+        "+16...+18°C<br>\r\nСреднегодовое кол-во осадков: 40 см<br>\r\nПродолжительность замерзания воды: "
+        "180 "
         "дней<br><br>\r\n\r\n<i>Архангельская, Кировская области, Карелия</i>"));
     sRadioButton2->setToolTip(QStringLiteral(
         "<b>II климатический район</b><br><br>\r\n\r\nСредний минимум: −14...−10°C<br>\r\nСредний максимум: "
-        "+18...+22°C<br>\r\nСреднегодовое кол-во осадков: 50 см<br>\r\nПродолжительность замерзания воды: 150 "
+        "+18...+22°C<br>\r\nСреднегодовое кол-во осадков: 50 см<br>\r\nПродолжительность замерзания воды: "
+        "150 "
         "дней<br><br>\r\n\r\n<i>Ленинградская, Вологодская, Московская области</i>"));
     sRadioButton3->setToolTip(QStringLiteral(
         "<b>III климатический район</b><br><br>\r\n\r\nСредний минимум: −10...0°C<br>\r\nСредний максимум: "
-        "+22...+24°C<br>\r\nСреднегодовое кол-во осадков: 50 см<br>\r\nПродолжительность замерзания воды: 100 "
+        "+22...+24°C<br>\r\nСреднегодовое кол-во осадков: 50 см<br>\r\nПродолжительность замерзания воды: "
+        "100 "
         "дней<br><br>\r\n\r\n<i>Смоленская, Курская области</i>"));
     sRadioButton4->setToolTip(QStringLiteral(
         "<b>IV климатический район</b><br><br>\r\n\r\nСредний минимум: 0...+5°C<br>\r\nСредний максимум: "
-        "+24...+26°C<br>\r\nСреднегодовое кол-во осадков: 30...50 см<br>\r\nПродолжительность замерзания воды: 0 "
+        "+24...+26°C<br>\r\nСреднегодовое кол-во осадков: 30...50 см<br>\r\nПродолжительность замерзания "
+        "воды: 0 "
         "дней<br><br>\r\n\r\n<i>Ставропольский, Краснодарский края</i>"));
     sRadioButton12->setToolTip(QStringLiteral("Не учитывать повышающий климатический коэффициент"));
 }
@@ -247,8 +256,8 @@ void TForm1::BuildDepthBox() {
     sLabel41 = MakeLabel(sGroupBox2, "sLabel41", QStringLiteral("на"), 8, 78);
     sDecimalSpinEdit2 = CreateProgramDecimalSpinEdit(QStringLiteral("sDecimalSpinEdit2"), sGroupBox2);
     Place(sDecimalSpinEdit2, 26, 74);
-    sDecimalSpinEdit2->setToolTip(
-        QStringLiteral("Расстояние от поверхности земли до верхней части электродов<br>\r\n(от 10 см до 1 м.)"));
+    sDecimalSpinEdit2->setToolTip(QStringLiteral(
+        "Расстояние от поверхности земли до верхней части электродов<br>\r\n(от 10 см до 1 м.)"));
     sLabel14 = MakeLabel(sGroupBox2, "sLabel14", QStringLiteral("м."), 79, 78);
 }
 
@@ -317,7 +326,8 @@ void TForm1::BuildConnectorBox() {
     sLabel7 = MakeLabel(box, "sLabel7", QStringLiteral("м."), 289, 78);
     sLabel37 = MakeLabel(box, "sLabel37", QStringLiteral("Коэффициент использования:"), 10, 98);
     sLabel38 = MakeResult(box, "sLabel38", QStringLiteral("-"), 225, 98, Qt::AlignRight);
-    sLabel29 = MakeLabel(box, "sLabel29", QStringLiteral("Сопротивление горизонтального соединителя:"), 10, 118);
+    sLabel29 =
+        MakeLabel(box, "sLabel29", QStringLiteral("Сопротивление горизонтального соединителя:"), 10, 118);
     sLabel28 = MakeResult(box, "sLabel28", QStringLiteral("0"), 225, 118, Qt::AlignRight);
     sLabel27 = MakeLabel(box, "sLabel27", QStringLiteral("Ом"), 289, 118);
 }
@@ -325,7 +335,8 @@ void TForm1::BuildConnectorBox() {
 void TForm1::BuildResultPanel() {
     sPanel1 = new TPanel(sPanel4, QStringLiteral("sPanel1"));
     sPanel1->setFrameShape(QFrame::StyledPanel);
-    sLabel15 = new QLabel(QStringLiteral("Общее сопротивление растеканию электрического тока стелворна: "), sPanel1);
+    sLabel15 =
+        new QLabel(QStringLiteral("Общее сопротивление растеканию электрического тока стелворна: "), sPanel1);
     sLabel15->setObjectName(QStringLiteral("sLabel15"));
     sLabel15->setWordWrap(true);
     sLabel15->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -350,10 +361,10 @@ void TForm1::BuildResultPanel() {
 
 void TForm1::SetTabOrder() {
     const QList<QWidget*> order = {
-        sRadioButton7,     sRadioButton8, sSpinEdit3,    sDecimalSpinEdit6, sRadioButton11, sRadioButton10,
-        sSpinEdit1,        sSpinEdit2,    sDecimalSpinEdit2, sComboBox1,    sDecimalSpinEdit1, sComboBox2,
-        sRadioButton1,     sRadioButton2, sRadioButton3, sRadioButton4,     sRadioButton12, sRadioButton9,
-        sRadioButton5,     sRadioButton6, sSpinEdit4,    sButton1,
+        sRadioButton7, sRadioButton8, sSpinEdit3,        sDecimalSpinEdit6, sRadioButton11,    sRadioButton10,
+        sSpinEdit1,    sSpinEdit2,    sDecimalSpinEdit2, sComboBox1,        sDecimalSpinEdit1, sComboBox2,
+        sRadioButton1, sRadioButton2, sRadioButton3,     sRadioButton4,     sRadioButton12,    sRadioButton9,
+        sRadioButton5, sRadioButton6, sSpinEdit4,        sButton1,
     };
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
@@ -437,9 +448,13 @@ void TForm1::Сalculation() {
     write(sLabel39, labels.sLabel39);
 }
 
-void TForm1::sComboBox1Change() { Сalculation(); }
+void TForm1::sComboBox1Change() {
+    Сalculation();
+}
 
-void TForm1::sRadioButton1Click() { Сalculation(); }
+void TForm1::sRadioButton1Click() {
+    Сalculation();
+}
 
 void TForm1::sButton1Click() {
     sRadioButton2->setChecked(true);
@@ -475,7 +490,9 @@ void TForm1::sPageControl1Changing(int leavingIndex, bool& allowChange) {
     allowChange = true;
 }
 
-void TForm1::FormCreate() { ProgramFolder = QCoreApplication::applicationDirPath() + u'/'; }
+void TForm1::FormCreate() {
+    ProgramFolder = QCoreApplication::applicationDirPath() + u'/';
+}
 
 void TForm1::FormShow() {
     Сalculation();

@@ -25,7 +25,7 @@ extern int32_t PreviousPageIndex;
 // control's change or click runs Сalculation, which rewrites the result labels.
 class TForm1 : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TForm1(QWidget* parent = nullptr);
 
     // Reads every input, runs the calculation and writes the labels of the stages it reached.
@@ -62,7 +62,8 @@ public:
     QPushButton* sButton1;
 
     // Fixed texts.
-    QLabel *sLabel1, *sLabel2, *sLabel3, *sLabel20, *sLabel22, *sLabel23, *sLabel24, *sLabel26, *sLabel41, *sLabel14;
+    QLabel *sLabel1, *sLabel2, *sLabel3, *sLabel20, *sLabel22, *sLabel23, *sLabel24, *sLabel26, *sLabel41,
+        *sLabel14;
     QLabel *sLabel8, *sLabel10, *sLabel9, *sLabel11, *sLabel17, *sLabel19;
     QLabel *sLabel16, *sLabel36, *sLabel12, *sLabel13, *sLabel32, *sLabel34;
     QLabel *sLabel4, *sLabel6, *sLabel5, *sLabel7, *sLabel37, *sLabel29, *sLabel27, *sLabel15;
@@ -70,12 +71,12 @@ public:
     QLabel *sLabel21, *sLabel25, *sLabel18, *sLabel31, *sLabel33, *sLabel35, *sLabel30, *sLabel38, *sLabel28,
         *sLabel39;
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
-private:
+  private:
     void BuildCalculationPage();
     void BuildClimateBox();
     void BuildSoilBox();

@@ -28,7 +28,9 @@ QString ApplicationTitleFromPath(const QString& executablePath) {
     return name.left(1) + name.mid(1).toLower();
 }
 
-QString ApplicationTitle() { return ApplicationTitleFromPath(QCoreApplication::applicationFilePath()); }
+QString ApplicationTitle() {
+    return ApplicationTitleFromPath(QCoreApplication::applicationFilePath());
+}
 
 void ShowErrorMessage(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), text, QMessageBox::Ok);

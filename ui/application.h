@@ -6,7 +6,7 @@
 // The program's application object: an exception that escapes an event handler is reported in a
 // message box captioned with the application title, and the program goes on.
 class TApplication : public QApplication {
-public:
+  public:
     TApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 };
