@@ -176,7 +176,7 @@ TDecodedProfile DecodeProfile(std::string_view bytes) {
             profile.Text.push_back(static_cast<char16_t>(static_cast<unsigned char>(body[i]) |
                                                          (static_cast<unsigned char>(body[i + 1]) << 8)));
         if (body.size() % 2 != 0)
-            profile.Tail = body.substr(body.size() - 1);
+            profile.Tail.assign(1, body.back());
         return profile;
     }
     if (IsValidUtf8(bytes)) {

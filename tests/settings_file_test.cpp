@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <limits>
@@ -194,12 +195,17 @@ TEST_F(SettingsFileTest, ContentThatIsNoSettings) {
     }
 }
 
-TEST_F(SettingsFileTest, FolderNamedLikeTheFile) {
+TEST_F(SettingsFileTest, NotARegularFile) {
+    // A folder named like the file, and a named pipe, whose opening would wait for a writer.
     ASSERT_TRUE(QDir().mkdir(Path()));
     ASSERT_TRUE(QDir().mkdir(Path() + "/inside"));
-    TSettingsFile file(Path());
-    EXPECT_EQ(file.ReadInteger(Section, "Number", 1), 1);
-    EXPECT_THROW(file.WriteInteger(Section, "Number", 4), EIniFileException);
+    const QString pipe = Folder() + "pipe.ini";
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const QString& path : {Path(), pipe}) {
+        TSettingsFile file(path);
+        EXPECT_EQ(file.ReadInteger(Section, "Number", 1), 1);
+        EXPECT_THROW(file.WriteInteger(Section, "Number", 4), EIniFileException);
+    }
     EXPECT_TRUE(QFileInfo(Path()).isDir());
     EXPECT_TRUE(QFileInfo::exists(Path() + "/inside"));
 }
