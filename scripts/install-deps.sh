@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages of scripts/packages.txt that are missing. Silent when all are there.
+# Installs the Debian packages of scripts/packages.txt, and those named on the command line, that are
+# missing. Silent when all are there.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 
@@ -8,7 +9,7 @@ while read -r pkg; do
     [[ -z "$pkg" || "$pkg" == \#* ]] && continue
     status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
     [[ "$status" == "install ok installed" ]] || missing+=("$pkg")
-done < "$here/packages.txt"
+done < <(cat "$here/packages.txt"; printf '%s\n' "$@")
 
 [[ ${#missing[@]} -eq 0 ]] && exit 0
 
