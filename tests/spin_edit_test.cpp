@@ -393,6 +393,17 @@ TEST_F(IntegerFieldTest, AnotherWindowOrAMenuTakingTheFocusIsNoFocusLoss) {
     EXPECT_EQ(changed.count(), 1);
 }
 
+TEST_F(IntegerFieldTest, DestroyingTheFocusedFieldIsNoFocusLoss) {
+    TsSpinEdit* field = Field(1);
+    Empty(field);
+    Type(field, QStringLiteral("25"));
+    int changed = 0;
+    QObject::connect(field, &TsSpinEdit::changed, window.get(), [&] { ++changed; });
+    delete field;
+    fields[0] = nullptr;
+    EXPECT_EQ(changed, 0);
+}
+
 TEST_F(IntegerFieldTest, BeingCreatedRaisesNoEvent) {
     TsSpinEdit* field = Place(CreateProgramSpinEdit(QStringLiteral("sSpinEdit1"), nullptr));
     field->show();

@@ -34,8 +34,15 @@ class SpinLineEdit : public QLineEdit {
         setAttribute(Qt::WA_InputMethodEnabled, false);
     }
 
+    // From now on a plain text box: the field is being destroyed.
+    void Detach() { owner_ = nullptr; }
+
   protected:
     void keyPressEvent(QKeyEvent* event) override {
+        if (!owner_) {
+            QLineEdit::keyPressEvent(event);
+            return;
+        }
         switch (event->key()) {
         case Qt::Key_Up:
         case Qt::Key_Down:
@@ -74,11 +81,14 @@ class SpinLineEdit : public QLineEdit {
         QLineEdit::focusOutEvent(event);
         // A context menu of its own or another window becoming active is no focus loss of the field:
         // the focus comes back to it.
-        if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
+        if (owner_ && event->reason() != Qt::PopupFocusReason &&
+            event->reason() != Qt::ActiveWindowFocusReason)
             owner_->FocusLost();
     }
 
     void contextMenuEvent(QContextMenuEvent* event) override {
+        if (!owner_)
+            return;
         const std::unique_ptr<QMenu> menu(createStandardContextMenu());
         // The standard menu's paste item (named in newer Qt versions; its text is the text box's own).
         const QString pasteText = QLineEdit::tr("&Paste");
@@ -94,7 +104,8 @@ class SpinLineEdit : public QLineEdit {
 
     void mouseReleaseEvent(QMouseEvent* event) override {
         // The middle button pastes the selection where the platform has one.
-        if (event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection())
+        if (owner_ && event->button() == Qt::MiddleButton &&
+            QGuiApplication::clipboard()->supportsSelection())
             owner_->GuardedPaste([this, event] { QLineEdit::mouseReleaseEvent(event); });
         else
             QLineEdit::mouseReleaseEvent(event);
@@ -102,7 +113,12 @@ class SpinLineEdit : public QLineEdit {
 
     void inputMethodEvent(QInputMethodEvent* event) override { event->accept(); }
 
-    void wheelEvent(QWheelEvent* event) override { owner_->wheelEvent(event); }
+    void wheelEvent(QWheelEvent* event) override {
+        if (owner_)
+            owner_->wheelEvent(event);
+        else
+            QLineEdit::wheelEvent(event);
+    }
 
   private:
     TsCustomSpinEdit* owner_;
@@ -118,14 +134,21 @@ class SpinButtons : public QWidget {
         repeat_.setTimerType(Qt::PreciseTimer);
         QObject::connect(&repeat_, &QTimer::timeout, this, [this] {
             repeat_.start(TsCustomSpinEdit::kRepeatIntervalMs);
-            if (pressed_ != 0 && over_)
+            if (owner_ && pressed_ != 0 && over_)
                 onStep_(pressed_);
         });
     }
 
+    // From now on inert: the field is being destroyed.
+    void Detach() {
+        owner_ = nullptr;
+        repeat_.stop();
+        pressed_ = 0;
+    }
+
   protected:
     void mousePressEvent(QMouseEvent* event) override {
-        if (event->button() != Qt::LeftButton) {
+        if (!owner_ || event->button() != Qt::LeftButton) {
             event->ignore();
             return;
         }
@@ -138,7 +161,10 @@ class SpinButtons : public QWidget {
         onPress_();
     }
 
-    void wheelEvent(QWheelEvent* event) override { owner_->wheelEvent(event); }
+    void wheelEvent(QWheelEvent* event) override {
+        if (owner_)
+            owner_->wheelEvent(event);
+    }
 
     void mouseMoveEvent(QMouseEvent* event) override {
         const bool over = pressed_ != 0 && ButtonAt(event->position()) == pressed_;
@@ -157,7 +183,7 @@ class SpinButtons : public QWidget {
         pressed_ = 0;
         over_ = false;
         update();
-        if (over)
+        if (over && owner_)
             onStep_(button);
     }
 
@@ -209,6 +235,14 @@ TsCustomSpinEdit::TsCustomSpinEdit(QWidget* parent)
     connect(edit_, &QLineEdit::textChanged, this, [this] { OnTextChanged(); });
     resize(kDefaultWidth, kDefaultHeight);
     LayOut(); // a hidden widget gets its resize event only when shown
+}
+
+TsCustomSpinEdit::~TsCustomSpinEdit() {
+    // Destroying the focused text box moves the focus away from it; that is no focus loss of a field
+    // that no longer exists, nor a text change.
+    disconnect(edit_, nullptr, this, nullptr);
+    edit_->Detach();
+    buttons_->Detach();
 }
 
 QString TsCustomSpinEdit::Text() const {

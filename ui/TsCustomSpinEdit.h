@@ -32,6 +32,8 @@ class TsCustomSpinEdit : public QWidget {
     static constexpr int kFirstRepeatDelayMs = 300;
     static constexpr int kRepeatIntervalMs = 80;
 
+    ~TsCustomSpinEdit() override;
+
     QString Text() const;
     QLineEdit* Edit() const;  // the text box inside (also the focus proxy of the field)
     QWidget* Buttons() const; // the arrow strip
