@@ -19,6 +19,14 @@
 QString ProgramFolder;
 int32_t PreviousPageIndex = 0;
 
+namespace {
+QString programFolderOverride;
+}
+
+void OverrideProgramFolder(const QString& folder) {
+    programFolderOverride = folder;
+}
+
 // A panel that places its children itself whenever it is resized.
 class TPanel : public QFrame {
   public:
@@ -129,6 +137,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     addAction(Action1);
 
     BuildCalculationPage();
+    BuildSettingsPage();
     SetTabOrder();
 
     // Window creation ends: the fields take their texts from their values, without events.
@@ -359,6 +368,13 @@ void TForm1::BuildResultPanel() {
     };
 }
 
+void TForm1::BuildSettingsPage() {
+    sCheckBox1 = new QCheckBox(QStringLiteral("Показывать всплывающие подсказки"), sTabSheet3);
+    sCheckBox1->setObjectName(QStringLiteral("sCheckBox1"));
+    sCheckBox1->setGeometry(12, 60, 217, 17);
+    sCheckBox1->setToolTip(QStringLiteral("Показывать всплывающие подсказки<br>\r\nу элементов интерфейса"));
+}
+
 void TForm1::SetTabOrder() {
     const QList<QWidget*> order = {
         sRadioButton7, sRadioButton8, sSpinEdit3,        sDecimalSpinEdit6, sRadioButton11,    sRadioButton10,
@@ -389,6 +405,8 @@ void TForm1::Wire() {
         }
     }
     connect(sButton1, &QPushButton::clicked, this, &TForm1::sButton1Click);
+    connect(sCheckBox1, &QCheckBox::clicked, this, &TForm1::sCheckBox1Click);
+    qApp->installEventFilter(this);
     connect(Action1, &QAction::triggered, this, &TForm1::Action1Execute);
     connect(sPageControl1, &TsPageControl::pageChanging, this, [this](int leaving) {
         bool allowChange = true;
@@ -398,11 +416,7 @@ void TForm1::Wire() {
 
 void TForm1::Сalculation() {
     TEarthingInput in;
-    in.ClimaticRegion = sRadioButton1->isChecked()   ? 1
-                        : sRadioButton2->isChecked() ? 2
-                        : sRadioButton3->isChecked() ? 3
-                        : sRadioButton4->isChecked() ? 4
-                                                     : 0;
+    in.ClimaticRegion = ClimaticRegionCode();
     in.TopLayer = sComboBox1->currentText().toStdU16String();
     in.BottomLayer = sComboBox2->currentText().toStdU16String();
     in.Thickness = static_cast<double>(sDecimalSpinEdit1->Value());
@@ -413,7 +427,7 @@ void TForm1::Сalculation() {
     in.MutualDisposition = sRadioButton11->isChecked() ? 1 : 2;
     in.Number = SaturateToInt32(sSpinEdit1->Value());
     in.IntervalMultiplicity = SaturateToInt32(sSpinEdit2->Value());
-    in.FormHor = sRadioButton9->isChecked() ? 1 : sRadioButton6->isChecked() ? 3 : 2;
+    in.FormHor = FormHorCode();
     in.WidthHor = sSpinEdit4->Value();
 
     const char16_t userSeparator = UserDecimalSeparator();
@@ -446,6 +460,19 @@ void TForm1::Сalculation() {
     write(sLabel30, labels.sLabel30);
     write(sLabel28, labels.sLabel28);
     write(sLabel39, labels.sLabel39);
+}
+
+int32_t TForm1::ClimaticRegionCode() const {
+    const QRadioButton* regions[] = {sRadioButton1, sRadioButton2, sRadioButton3, sRadioButton4};
+    for (int32_t i = 0; i < 4; ++i) {
+        if (regions[i]->isChecked())
+            return i + 1;
+    }
+    return 0; // "Не учитывать"
+}
+
+int32_t TForm1::FormHorCode() const {
+    return sRadioButton9->isChecked() ? 1 : sRadioButton5->isChecked() ? 2 : 3;
 }
 
 void TForm1::sComboBox1Change() {
@@ -491,10 +518,13 @@ void TForm1::sPageControl1Changing(int leavingIndex, bool& allowChange) {
 }
 
 void TForm1::FormCreate() {
-    ProgramFolder = QCoreApplication::applicationDirPath() + u'/';
+    ProgramFolder = programFolderOverride.isEmpty() ? QCoreApplication::applicationDirPath() + u'/'
+                                                    : programFolderOverride;
+    ApplySavedTheme();
 }
 
 void TForm1::FormShow() {
+    OpenConfig();
     Сalculation();
     if (sPageControl1->currentIndex() == 0) {
         for (QRadioButton* button : sGroupBox1->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly)) {
@@ -504,7 +534,21 @@ void TForm1::FormShow() {
     }
 }
 
-void TForm1::FormClose() {}
+void TForm1::FormClose() {
+    SaveConfig();
+}
+
+void TForm1::sCheckBox1Click() {
+    SetShowHint(sCheckBox1->isChecked());
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    // With hints off, no control of this window shows its hint.
+    if (event->type() == QEvent::ToolTip && !showHint_ && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this)
+        return true;
+    return QWidget::eventFilter(watched, event);
+}
 
 void TForm1::SetSoilListWidths() {
     const int width = fontMetrics().horizontalAdvance(QString::fromUtf16(SoilListSample));

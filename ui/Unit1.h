@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAction>
+#include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include "TsDecimalSpinEdit.h"
 #include "TsPageControl.h"
 #include "TsSpinEdit.h"
+#include "skin_manager.h"
 
 class TPanel;
 
@@ -20,6 +22,10 @@ class TPanel;
 extern QString ProgramFolder;
 // The page that F1 returns to from the help page.
 extern int32_t PreviousPageIndex;
+
+// Makes FormCreate take this folder as ProgramFolder instead of the executable's (it must end in
+// "/"); an empty text removes the override. Meant for tests, which keep their settings files apart.
+void OverrideProgramFolder(const QString& folder);
 
 // The program's one window: the calculation page, the settings page and the help page. Every input
 // control's change or click runs Сalculation, which rewrites the result labels.
@@ -41,6 +47,23 @@ class TForm1 : public QWidget {
     void FormShow();
     void FormClose();
 
+    void sCheckBox1Click();
+
+    // The settings file: OpenConfig reads the inputs and the hints switch when the window is first
+    // shown, SaveConfig writes them and the theme when it closes; each reports its own failure.
+    void OpenConfig();
+    void SaveConfig();
+    // The theme step of FormCreate: the theme folder, and the saved theme name and switch.
+    void ApplySavedTheme();
+
+    // The window's hint switch: when off, no control of the window shows its hint.
+    bool ShowHint() const { return showHint_; }
+    void SetShowHint(bool on) { showHint_ = on; }
+
+    // The codes of the checked radio buttons, as the calculation and the settings file take them.
+    int32_t ClimaticRegionCode() const;
+    int32_t FormHorCode() const;
+
     // The width of the opened soil lists: at least that of the longest catalogue item and a margin.
     void SetSoilListWidths();
 
@@ -60,6 +83,8 @@ class TForm1 : public QWidget {
     TsDecimalSpinEdit *sDecimalSpinEdit1, *sDecimalSpinEdit2, *sDecimalSpinEdit6;
     TsSpinEdit *sSpinEdit1, *sSpinEdit2, *sSpinEdit3, *sSpinEdit4;
     QPushButton* sButton1;
+    QCheckBox* sCheckBox1;
+    TSkinManager sSkinManager1;
 
     // Fixed texts.
     QLabel *sLabel1, *sLabel2, *sLabel3, *sLabel20, *sLabel22, *sLabel23, *sLabel24, *sLabel26, *sLabel41,
@@ -75,6 +100,7 @@ class TForm1 : public QWidget {
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void BuildCalculationPage();
@@ -85,8 +111,10 @@ class TForm1 : public QWidget {
     void BuildLayoutBox();
     void BuildConnectorBox();
     void BuildResultPanel();
+    void BuildSettingsPage();
     void SetTabOrder();
     void Wire();
 
     bool shown_ = false;
+    bool showHint_ = true;
 };
