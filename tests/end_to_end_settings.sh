@@ -18,6 +18,8 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     set -e
     openbox >/dev/null 2>&1 & wm=$!
+    # The window manager must be running before the window maps, or it may never manage it.
+    for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
     "$0" & app=$!
     shown=
     for _ in $(seq 100); do
