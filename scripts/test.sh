@@ -6,9 +6,7 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 
 jobs=$(nproc)
-export ASAN_OPTIONS="halt_on_error=1:abort_on_error=1:detect_leaks=1"
-export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
-export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+# The sanitizer options come with the tests themselves (tests/CMakeLists.txt).
 
 status=0
 for variant in plain sanitize; do
