@@ -1,31 +1,15 @@
 // Prints the result labels of one worked example, to show the calculation core at work.
 #include "earthing.h"
 #include "soil_catalogue.h"
+#include "utf8_text.h"
 
 #include <cstdio>
 #include <string>
 
 namespace {
 
-std::string Utf8(const std::u16string& s) {
-    std::string out;
-    for (char16_t c : s) {
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return out;
-}
-
 void Show(const char* caption, const std::optional<std::u16string>& text) {
-    std::printf("  %s %s\n", caption, text ? Utf8(*text).c_str() : "(не изменяется)");
+    std::printf("  %s %s\n", caption, text ? Utf16ToUtf8(*text).c_str() : "(не изменяется)");
 }
 
 } // namespace
@@ -47,8 +31,8 @@ int main() {
     const TEarthingResult result = ComputeEarthing(input, u',', u',');
     const TEarthingLabels labels = EarthingLabels(input, result, u',');
     std::printf("Стелворн: три уголка 50 мм по 2,5 м в ряд, полоса 40 мм, район II\n");
-    std::printf("  верхний пласт: %s\n  нижний пласт: %s\n", Utf8(input.TopLayer).c_str(),
-                Utf8(input.BottomLayer).c_str());
+    std::printf("  верхний пласт: %s\n  нижний пласт: %s\n", Utf16ToUtf8(input.TopLayer).c_str(),
+                Utf16ToUtf8(input.BottomLayer).c_str());
     Show("Эквивалентное удельное сопротивление, Ом∙м:", labels.sLabel21);
     Show("С учётом климатической зоны, Ом∙м:", labels.sLabel25);
     Show("Сопротивление одного электрода, Ом:", labels.sLabel18);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "utf8_text.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,9 +21,6 @@ struct TDecodedProfile {
     std::u16string Text; // without the byte-order mark
     std::string Tail;    // an odd last byte of a UTF-16LE file, kept as it was
 };
-
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-bool IsValidUtf8(std::string_view bytes);
 
 // Never fails: every byte sequence has exactly one reading, and encoding that reading again in
 // the detected encoding gives back the same bytes.

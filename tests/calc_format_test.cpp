@@ -1,5 +1,4 @@
 #include "earthing.h"
-#include "test_text.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,6 +1,5 @@
 #include "earthing.h"
 #include "soil_catalogue.h"
-#include "test_text.h"
 #include "worked_examples.h"
 
 #include <cmath>

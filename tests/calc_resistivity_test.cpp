@@ -1,7 +1,7 @@
 #include "resistivity_text.h"
 #include "soil_catalogue.h"
 #include "system_locale.h"
-#include "test_text.h"
+#include "utf8_text.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +42,7 @@ TEST(ResistivityText, ExtractAndParseWithCommaSeparators) {
         {u"1.2.3", u"1,2,3", std::nullopt},
     };
     for (const ExtractCase& c : cases) {
-        SCOPED_TRACE(ToUtf8(c.text));
+        SCOPED_TRACE(Utf16ToUtf8(c.text));
         const std::u16string cleaned = ExtractResistivityText(c.text, u',');
         EXPECT_EQ(cleaned, c.cleaned);
         EXPECT_EQ(ParseResistivity(cleaned, u','), c.parsed);
@@ -60,7 +60,7 @@ TEST(ResistivityText, SeparatorsThatDiffer) {
 
 TEST(ResistivityText, EveryCatalogueEntryGivesItsNumber) {
     for (std::u16string_view entry : SoilCatalogue) {
-        SCOPED_TRACE(ToUtf8(std::u16string(entry)));
+        SCOPED_TRACE(Utf16ToUtf8(std::u16string(entry)));
         const std::optional<double> value = ParseResistivity(ExtractResistivityText(entry, u','), u',');
         ASSERT_TRUE(value.has_value());
         EXPECT_GT(*value, 0);
@@ -87,7 +87,7 @@ TEST(ResistivityText, StrictParse) {
         {u"١", std::nullopt},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(ToUtf8(c.text));
+        SCOPED_TRACE(Utf16ToUtf8(c.text));
         EXPECT_EQ(ParseResistivity(c.text, u','), c.value);
     }
 }

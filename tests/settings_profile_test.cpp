@@ -2,7 +2,7 @@
 #include "profile_document.h"
 #include "profile_encoding.h"
 #include "profile_values.h"
-#include "test_text.h"
+#include "utf8_text.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 namespace {
 
 std::string Utf8(std::u16string_view s) {
-    return ToUtf8(std::u16string(s));
+    return Utf16ToUtf8(std::u16string(s));
 }
 
 // ---- typed values -------------------------------------------------------------------------
@@ -147,14 +147,14 @@ TEST(ProfileRead, BlanksAndQuotes) {
 TEST(ProfileRead, ValueCutTo2047Characters) {
     const std::u16string soil(3000, u'г');
     std::string file = "[INTERFACE]\r\nTopLayer=\"";
-    file += ToUtf8(soil);
+    file += Utf16ToUtf8(soil);
     file += "\"\r\n";
     EXPECT_EQ(ReadFrom(file, u"TopLayer"), soil.substr(0, 2047));
 
     // A surrogate pair across the cut is dropped whole.
     std::u16string paired(2046, u'a');
     paired += u"\U0001F600tail";
-    const auto read = ReadFrom("[INTERFACE]\r\nK=" + ToUtf8(paired), u"K");
+    const auto read = ReadFrom("[INTERFACE]\r\nK=" + Utf16ToUtf8(paired), u"K");
     EXPECT_EQ(read, std::u16string(2046, u'a'));
 }
 
@@ -303,8 +303,8 @@ TEST(ProfileEncoding, DetectedAndKept) {
     const std::u16string text = u"[INTERFACE]\r\nTopLayer=Глина (20)\r\n";
     const Case cases[] = {
         {"ASCII", "[INTERFACE]\r\nNumber=1\r\n", TProfileEncoding::Utf8},
-        {"UTF-8", ToUtf8(text), TProfileEncoding::Utf8},
-        {"UTF-8 with BOM", "\xEF\xBB\xBF" + ToUtf8(text), TProfileEncoding::Utf8Bom},
+        {"UTF-8", Utf16ToUtf8(text), TProfileEncoding::Utf8},
+        {"UTF-8 with BOM", "\xEF\xBB\xBF" + Utf16ToUtf8(text), TProfileEncoding::Utf8Bom},
         {"UTF-16LE", Utf16Le(text), TProfileEncoding::Utf16Le},
         {"UTF-16LE, odd length", Utf16Le(text) + "\x41", TProfileEncoding::Utf16Le},
         {"Windows-1251", *EncodeWindows1251(text), TProfileEncoding::Windows1251},
@@ -329,8 +329,8 @@ TEST(ProfileEncoding, WritesInTheFileEncoding) {
         std::string after;
     };
     const Case cases[] = {
-        {"UTF-8", ToUtf8(before), ToUtf8(after)},
-        {"UTF-8 with BOM", "\xEF\xBB\xBF" + ToUtf8(before), "\xEF\xBB\xBF" + ToUtf8(after)},
+        {"UTF-8", Utf16ToUtf8(before), Utf16ToUtf8(after)},
+        {"UTF-8 with BOM", "\xEF\xBB\xBF" + Utf16ToUtf8(before), "\xEF\xBB\xBF" + Utf16ToUtf8(after)},
         {"UTF-16LE", Utf16Le(before), Utf16Le(after)},
         {"UTF-16LE, odd length", Utf16Le(before) + "\x01", Utf16Le(after) + "\x01"},
         {"Windows-1251", *EncodeWindows1251(before), *EncodeWindows1251(after)},
@@ -346,7 +346,7 @@ TEST(ProfileEncoding, Windows1251FileThatCannotStaySo) {
 
     // A character that the code page lacks: the whole file goes over to UTF-8, losing nothing.
     const std::string widened = Written(before, u"INTERFACE", u"TopLayer", u"Глина 20 Ом∙м");
-    EXPECT_EQ(widened, ToUtf8(u"[INTERFACE]\r\nTopLayer=Глина 20 Ом∙м\r\n"));
+    EXPECT_EQ(widened, Utf16ToUtf8(u"[INTERFACE]\r\nTopLayer=Глина 20 Ом∙м\r\n"));
 
     // The bytes left would read as UTF-8 ("Рџ" in Windows-1251 is "П" in UTF-8): UTF-8 it is, too,
     // so that the rest reads back as it was.
