@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextFrame>
 #include <QThread>
@@ -15,6 +16,24 @@ QString ResourceFile(const QUrl& url) {
     if (url.scheme() != QLatin1String("qrc"))
         return {};
     return u':' + url.path();
+}
+
+// The rules of a style element stand inside an HTML comment, "<!--" and "-->", which a browser
+// skips as tokens of the style sheet; the rich-text engine would take the whole sheet for a comment
+// and drop it. So the markers are taken out of every style element before the page is shown.
+QString WithStyleCommentsOpened(QString html) {
+    static const QRegularExpression style(QStringLiteral("(<style\\b[^>]*>)(.*?)(</style>)"),
+                                          QRegularExpression::DotMatchesEverythingOption |
+                                              QRegularExpression::CaseInsensitiveOption);
+    qsizetype from = 0;
+    for (auto match = style.match(html, from); match.hasMatch(); match = style.match(html, from)) {
+        QString rules = match.captured(2);
+        rules.replace(QLatin1String("<!--"), QLatin1String("    "))
+            .replace(QLatin1String("-->"), QLatin1String("   "));
+        html.replace(match.capturedStart(2), match.capturedLength(2), rules);
+        from = match.capturedStart(2) + rules.size() + match.capturedLength(3);
+    }
+    return html;
 }
 
 } // namespace
@@ -86,7 +105,7 @@ bool THelpBrowser::Go(QUrl target, Move move, int scroll) {
     }
     current_ = {target, 0};
     // The page's images resolve against current_ in loadResource.
-    setHtml(QString::fromUtf8(html));
+    setHtml(WithStyleCommentsOpened(QString::fromUtf8(html)));
     verticalScrollBar()->setValue(scroll);
     readyState_ = READYSTATE_COMPLETE;
 

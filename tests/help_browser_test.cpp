@@ -93,6 +93,18 @@ TEST_F(HelpBrowserTest, FirstLoadReportsBothButtonsOff) {
     EXPECT_TRUE(states.contains(std::pair(Forward, false)));
 }
 
+// The shared style sheet stands inside an HTML comment, as browsers allow; the view applies it.
+TEST_F(HelpBrowserTest, PagesTakeTheirStyleSheet) {
+    for (const QString& page : HelpPageNames()) {
+        SCOPED_TRACE(page.toStdString());
+        view.Navigate(Page(page));
+        EXPECT_EQ(view.document()->rootFrame()->frameFormat().background().color(), QColor(0xFF, 0xFF, 0xDD));
+        const QTextBlock heading = view.document()->begin();
+        ASSERT_EQ(heading.blockFormat().headingLevel(), 1);
+        EXPECT_EQ(heading.begin().fragment().charFormat().fontPointSize(), 15);
+    }
+}
+
 // Every page is one link away from the index page, and the link loads the page with its heading.
 TEST_F(HelpBrowserTest, IndexLinksLoadTheirPages) {
     const QList<std::tuple<QString, QString, QString>> links = {
