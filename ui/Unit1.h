@@ -103,6 +103,9 @@ class TForm1 : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // The construction of the window (Unit1Layout.cpp): BuildWindow makes every control, one
+    // function a tab, band or group box, then the hints and the tab order.
+    void BuildWindow();
     void BuildCalculationPage();
     void BuildClimateBox();
     void BuildSoilBox();
@@ -112,7 +115,11 @@ class TForm1 : public QWidget {
     void BuildConnectorBox();
     void BuildResultPanel();
     void BuildSettingsPage();
+    void BuildHelpPage();
+    void ApplyHintTexts();
     void SetTabOrder();
+    static void KeepCheckedAsTabStop(QGroupBox* group);
+
     void Wire();
 
     bool shown_ = false;
