@@ -33,9 +33,14 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
 }
 
 // A radio group is one tab stop, at its checked button.
-void TForm1::KeepCheckedAsTabStop(QGroupBox* group) {
-    for (QRadioButton* button : group->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly))
+void TForm1::KeepCheckedAsTabStop(QButtonGroup* group) {
+    for (QAbstractButton* button : group->buttons())
         button->setFocusPolicy(button->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+void TForm1::CheckCode(QButtonGroup* group, int32_t code) {
+    QAbstractButton* button = group->button(code);
+    (button ? button : group->buttons().constLast())->setChecked(true);
 }
 
 void TForm1::Wire() {
@@ -45,14 +50,12 @@ void TForm1::Wire() {
         connect(field, &TsDecimalSpinEdit::changed, this, &TForm1::sComboBox1Change);
     for (TsComboBox* box : {sComboBox1, sComboBox2})
         connect(box, &TsComboBox::changed, this, &TForm1::sComboBox1Change);
-    for (QGroupBox* group : {sGroupBox1, sGroupBox5, sGroupBox6, sGroupBox3}) {
-        for (QRadioButton* button : group->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly)) {
-            connect(button, &QRadioButton::toggled, this, [this, group](bool checked) {
-                KeepCheckedAsTabStop(group);
-                if (checked)
-                    sRadioButton1Click();
-            });
-        }
+    for (QButtonGroup* group : {ClimaticRegionGroup, FormGroup, MutualDispositionGroup, FormHorGroup}) {
+        connect(group, &QButtonGroup::idToggled, this, [this, group](int, bool checked) {
+            KeepCheckedAsTabStop(group);
+            if (checked)
+                sRadioButton1Click();
+        });
     }
     connect(sButton1, &QPushButton::clicked, this, &TForm1::sButton1Click);
     connect(sCheckBox1, &QCheckBox::clicked, this, &TForm1::sCheckBox1Click);
@@ -66,18 +69,18 @@ void TForm1::Wire() {
 
 void TForm1::Сalculation() {
     TEarthingInput in;
-    in.ClimaticRegion = ClimaticRegionCode();
+    in.ClimaticRegion = ClimaticRegionGroup->checkedId();
     in.TopLayer = std::u16string(ToU16View(sComboBox1->currentText()));
     in.BottomLayer = std::u16string(ToU16View(sComboBox2->currentText()));
     in.Thickness = static_cast<double>(sDecimalSpinEdit1->Value());
     in.Depth = static_cast<double>(sDecimalSpinEdit2->Value());
-    in.Form = sRadioButton7->isChecked() ? 1 : 2;
+    in.Form = FormGroup->checkedId();
     in.Width = sSpinEdit3->Value();
     in.Length = static_cast<double>(sDecimalSpinEdit6->Value());
-    in.MutualDisposition = sRadioButton11->isChecked() ? 1 : 2;
+    in.MutualDisposition = MutualDispositionGroup->checkedId();
     in.Number = SaturateToInt32(sSpinEdit1->Value());
     in.IntervalMultiplicity = SaturateToInt32(sSpinEdit2->Value());
-    in.FormHor = FormHorCode();
+    in.FormHor = FormHorGroup->checkedId();
     in.WidthHor = sSpinEdit4->Value();
 
     const char16_t userSeparator = UserDecimalSeparator();
@@ -110,19 +113,6 @@ void TForm1::Сalculation() {
     write(sLabel30, labels.sLabel30);
     write(sLabel28, labels.sLabel28);
     write(sLabel39, labels.sLabel39);
-}
-
-int32_t TForm1::ClimaticRegionCode() const {
-    const QRadioButton* regions[] = {sRadioButton1, sRadioButton2, sRadioButton3, sRadioButton4};
-    for (int32_t i = 0; i < 4; ++i) {
-        if (regions[i]->isChecked())
-            return i + 1;
-    }
-    return 0; // "Не учитывать"
-}
-
-int32_t TForm1::FormHorCode() const {
-    return sRadioButton9->isChecked() ? 1 : sRadioButton5->isChecked() ? 2 : 3;
 }
 
 void TForm1::sComboBox1Change() {
@@ -177,10 +167,8 @@ void TForm1::FormShow() {
     OpenConfig();
     Сalculation();
     if (sPageControl1->currentIndex() == 0) {
-        for (QRadioButton* button : sGroupBox1->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly)) {
-            if (button->isChecked())
-                button->setFocus(Qt::OtherFocusReason);
-        }
+        if (QAbstractButton* button = ClimaticRegionGroup->checkedButton())
+            button->setFocus(Qt::OtherFocusReason);
     }
 }
 

@@ -107,44 +107,18 @@ void TForm1::OpenConfig() {
 
         sCheckBox1->setChecked(read.Flag(Key::ShowHints));
         SetShowHint(sCheckBox1->isChecked());
-        switch (read.Integer(Key::ClimaticRegion)) {
-        case 1:
-            sRadioButton1->setChecked(true);
-            break;
-        case 2:
-            sRadioButton2->setChecked(true);
-            break;
-        case 3:
-            sRadioButton3->setChecked(true);
-            break;
-        case 4:
-            sRadioButton4->setChecked(true);
-            break;
-        default:
-            sRadioButton12->setChecked(true);
-            break;
-        }
+        CheckCode(ClimaticRegionGroup, read.Integer(Key::ClimaticRegion));
         RestoreSoil(sComboBox1, read.String(Key::TopLayer));
         RestoreSoil(sComboBox2, read.String(Key::BottomLayer));
         sDecimalSpinEdit1->SetValue(read.Number(Key::Thickness));
         sDecimalSpinEdit2->SetValue(read.Number(Key::Depth));
-        (read.Integer(Key::Form) == 1 ? sRadioButton7 : sRadioButton8)->setChecked(true);
+        CheckCode(FormGroup, read.Integer(Key::Form));
         sSpinEdit3->SetValue(read.Integer(Key::Width));
         sDecimalSpinEdit6->SetValue(read.Number(Key::Length));
-        (read.Integer(Key::MutualDisposition) == 1 ? sRadioButton11 : sRadioButton10)->setChecked(true);
+        CheckCode(MutualDispositionGroup, read.Integer(Key::MutualDisposition));
         sSpinEdit1->SetValue(read.Integer(Key::Number));
         sSpinEdit2->SetValue(read.Integer(Key::IntervalMultiplicity));
-        switch (read.Integer(Key::FormHor)) {
-        case 1:
-            sRadioButton9->setChecked(true);
-            break;
-        case 2:
-            sRadioButton5->setChecked(true);
-            break;
-        default:
-            sRadioButton6->setChecked(true);
-            break;
-        }
+        CheckCode(FormHorGroup, read.Integer(Key::FormHor));
         sSpinEdit4->SetValue(read.Integer(Key::WidthHor));
     } catch (const std::exception& error) {
         ReportSettingsError(QStringLiteral("Не могу прочитать настройки:"), error);
@@ -158,18 +132,18 @@ void TForm1::SaveConfig() {
         namespace Key = SettingsKey;
 
         write.Flag(Key::ShowHints, sCheckBox1->isChecked());
-        write.Code(Key::ClimaticRegion, ClimaticRegionCode());
+        write.Code(Key::ClimaticRegion, ClimaticRegionGroup->checkedId());
         write.String(Key::TopLayer, sComboBox1->currentText());
         write.String(Key::BottomLayer, sComboBox2->currentText());
         write.Number(Key::Thickness, sDecimalSpinEdit1);
         write.Number(Key::Depth, sDecimalSpinEdit2);
-        write.Code(Key::Form, sRadioButton7->isChecked() ? 1 : 2);
+        write.Code(Key::Form, FormGroup->checkedId());
         write.Integer(Key::Width, sSpinEdit3);
         write.Number(Key::Length, sDecimalSpinEdit6);
-        write.Code(Key::MutualDisposition, sRadioButton11->isChecked() ? 1 : 2);
+        write.Code(Key::MutualDisposition, MutualDispositionGroup->checkedId());
         write.Integer(Key::Number, sSpinEdit1);
         write.Integer(Key::IntervalMultiplicity, sSpinEdit2);
-        write.Code(Key::FormHor, FormHorCode());
+        write.Code(Key::FormHor, FormHorGroup->checkedId());
         write.Integer(Key::WidthHor, sSpinEdit4);
         write.String(Key::SkinName, sSkinManager1.SkinName);
         write.Flag(Key::Skins, sSkinManager1.Active);

@@ -66,6 +66,14 @@ QGroupBox* MakeGroup(QWidget* parent, const char* name, const QString& title) {
     return box;
 }
 
+// A radio group whose ids are the buttons' codes; the last button is the one for any other code.
+QButtonGroup* MakeCodeGroup(QWidget* owner, std::initializer_list<std::pair<QRadioButton*, int>> buttons) {
+    auto* group = new QButtonGroup(owner);
+    for (const auto& [button, code] : buttons)
+        group->addButton(button, code);
+    return group;
+}
+
 void Place(QWidget* field, int x, int y) {
     field->setGeometry(x, y, FieldWidth, FieldHeight);
 }
@@ -174,6 +182,11 @@ void TForm1::BuildClimateBox() {
     sRadioButton4 = MakeRadio(sGroupBox1, "sRadioButton4", QStringLiteral("IV"), 58, 46);
     sRadioButton12 = MakeRadio(sGroupBox1, "sRadioButton12", QStringLiteral("Не учитывать"), 10, 78);
     sRadioButton2->setChecked(true);
+    ClimaticRegionGroup = MakeCodeGroup(this, {{sRadioButton1, 1},
+                                               {sRadioButton2, 2},
+                                               {sRadioButton3, 3},
+                                               {sRadioButton4, 4},
+                                               {sRadioButton12, 0}});
 }
 
 void TForm1::BuildSoilBox() {
@@ -219,6 +232,7 @@ void TForm1::BuildRodBox() {
     sRadioButton7 = MakeRadio(box, "sRadioButton7", QStringLiteral("Уголок"), 10, 22);
     sRadioButton8 = MakeRadio(box, "sRadioButton8", QStringLiteral("Круг (труба, круглая сталь)"), 90, 22);
     sRadioButton7->setChecked(true);
+    FormGroup = MakeCodeGroup(this, {{sRadioButton7, 1}, {sRadioButton8, 2}});
     sLabel8 = MakeLabel(box, "sLabel8", QStringLiteral("Ширина стороны или диаметр:"), 10, 54);
     sSpinEdit3 = CreateProgramSpinEdit(QStringLiteral("sSpinEdit3"), box);
     Place(sSpinEdit3, 190, 50);
@@ -239,6 +253,7 @@ void TForm1::BuildLayoutBox() {
     sRadioButton11 = MakeRadio(box, "sRadioButton11", QStringLiteral("В ряд"), 10, 22);
     sRadioButton10 = MakeRadio(box, "sRadioButton10", QStringLiteral("Замкнутым контуром"), 90, 22);
     sRadioButton11->setChecked(true);
+    MutualDispositionGroup = MakeCodeGroup(this, {{sRadioButton11, 1}, {sRadioButton10, 2}});
     sLabel16 = MakeLabel(box, "sLabel16", QStringLiteral("Количество:"), 10, 54);
     sSpinEdit1 = CreateProgramSpinEdit(QStringLiteral("sSpinEdit1"), box);
     Place(sSpinEdit1, 126, 50);
@@ -262,6 +277,7 @@ void TForm1::BuildConnectorBox() {
     sRadioButton5 = MakeRadio(box, "sRadioButton5", QStringLiteral("Уголок"), 78, 22);
     sRadioButton6 = MakeRadio(box, "sRadioButton6", QStringLiteral("Круг (труба, арматура)"), 146, 22);
     sRadioButton9->setChecked(true);
+    FormHorGroup = MakeCodeGroup(this, {{sRadioButton9, 1}, {sRadioButton5, 2}, {sRadioButton6, 3}});
     sLabel4 = MakeLabel(box, "sLabel4", QStringLiteral("Ширина, ширина стороны или диаметр:"), 10, 52);
     sSpinEdit4 = CreateProgramSpinEdit(QStringLiteral("sSpinEdit4"), box);
     Place(sSpinEdit4, 236, 48);
@@ -331,7 +347,7 @@ void TForm1::SetTabOrder() {
     };
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
-    for (QGroupBox* group : {sGroupBox1, sGroupBox5, sGroupBox6, sGroupBox3})
+    for (QButtonGroup* group : {ClimaticRegionGroup, FormGroup, MutualDispositionGroup, FormHorGroup})
         KeepCheckedAsTabStop(group);
 }
 
