@@ -6,6 +6,7 @@
 #include "numeric_fields.h"
 #include "qt_text.h"
 #include "soil_catalogue.h"
+#include "version.h"
 
 #include <QAbstractItemView>
 #include <QHBoxLayout>
@@ -92,7 +93,7 @@ TsComboBox* MakeSoilBox(QWidget* parent, const char* name, int width, int index)
 
 void TForm1::BuildWindow() {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Стелворн v.1.7"));
+    setWindowTitle(QStringLiteral("Стелворн v." STELVORN_VERSION));
     setMinimumSize(584, 452);
     resize(584, 452);
 
