@@ -33,7 +33,8 @@ constexpr int FieldHeight = 21;
 constexpr int ResultWidth = 60;
 
 // The opened soil lists are at least as wide as the longest catalogue item with a margin.
-const char16_t* const SoilListSample = u"Песок слегка влажный, грунтовые воды ниже 5 м. (1000) ----------)";
+constexpr std::u16string_view SoilListSample =
+    u"Песок слегка влажный, грунтовые воды ниже 5 м. (1000) ----------)";
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y) {
     auto* label = new QLabel(text, parent);
@@ -353,7 +354,7 @@ void TForm1::SetTabOrder() {
 }
 
 void TForm1::SetSoilListWidths() {
-    const int width = fontMetrics().horizontalAdvance(QString::fromUtf16(SoilListSample));
+    const int width = fontMetrics().horizontalAdvance(ToQString(SoilListSample));
     for (TsComboBox* box : {sComboBox1, sComboBox2})
         box->view()->setMinimumWidth(width);
 }
