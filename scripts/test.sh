@@ -10,6 +10,9 @@ bash scripts/install-deps.sh
 jobs=$(nproc)
 # The sanitizer options come with the tests themselves (tests/CMakeLists.txt).
 
+echo "== formatting"
+bash scripts/check-format.sh
+
 status=0
 echo "== core build, without Qt"
 cmake --preset core >/dev/null
