@@ -2,6 +2,7 @@
 
 #include "THelpBrowser.h"
 #include "help_links.h"
+#include "version.h"
 
 #include <QDesktopServices>
 #include <QElapsedTimer>
@@ -87,7 +88,7 @@ TEST_F(HelpBrowserTest, FirstLoadReportsBothButtonsOff) {
     ASSERT_TRUE(NavigateAndWait(view, HelpIndexUrl()));
     EXPECT_GE(view.ReadyState(), THelpBrowser::READYSTATE_LOADED);
     EXPECT_EQ(view.LocationURL(), HelpIndexUrl());
-    EXPECT_EQ(Heading(), QStringLiteral("Стелворн (версия ") + STELVORN_TEST_VERSION + QChar(u')'));
+    EXPECT_EQ(Heading(), QStringLiteral("Стелворн (версия ") + STELVORN_VERSION + QChar(u')'));
     EXPECT_EQ(completed.size(), 1);
     EXPECT_TRUE(states.contains(std::pair(Back, false)));
     EXPECT_TRUE(states.contains(std::pair(Forward, false)));

@@ -1,6 +1,7 @@
 // The built-in help pages and pictures, read from the program's resources as the view reads them.
 
 #include "help_links.h"
+#include "version.h"
 
 #include <QFile>
 #include <QImage>
@@ -75,7 +76,7 @@ struct PageRow {
 const QList<PageRow>& PageTable() {
     static const QList<PageRow> table = {
         {"INDEX",
-         QStringLiteral("Стелворн (версия ") + STELVORN_TEST_VERSION + QChar(u')'),
+         QStringLiteral("Стелворн (версия ") + STELVORN_VERSION + QChar(u')'),
          {},
          {{"КОНСТРУКЦИЯ", "Типовая конструкция стелворна"},
           {"ТОЛЩИНЫ", "Минимальные толщины и диаметры материалов"},
