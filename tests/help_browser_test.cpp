@@ -1,6 +1,7 @@
 // The help view on its own: loading, links, history, the hand-over of web and mail links, borders.
 
 #include "THelpBrowser.h"
+#include "desktop_url_catcher.h"
 #include "help_links.h"
 #include "version.h"
 
@@ -15,23 +16,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Receives the URLs that the view or the link test hands to the desktop.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-  public:
-    UrlCatcher() {
-        for (const char* scheme : {"http", "https", "mailto"})
-            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "Open");
-    }
-    ~UrlCatcher() override {
-        for (const char* scheme : {"http", "https", "mailto"})
-            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
-    }
-    QList<QUrl> opened;
-  public slots:
-    void Open(const QUrl& url) { opened.append(url); }
-};
 
 // A view as the window uses it: the link test before each navigation and the border removed after.
 class HelpBrowserTest : public ::testing::Test {
@@ -366,5 +350,3 @@ TEST(HelpBrowserLife, DestroyedWhileConnectedAndFocused) {
 }
 
 } // namespace
-
-#include "help_browser_test.moc"

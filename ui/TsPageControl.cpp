@@ -1,10 +1,20 @@
 #include "TsPageControl.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <utility>
 
 TsPageControl::TsPageControl(QWidget* parent) : QTabWidget(parent) {
-    setTabBar(new TsTabBar(this));
+    auto* bar = new TsTabBar(this);
+    // Connected before setTabBar, so that it runs before the pages switch: the keyboard focus inside
+    // the page being left goes to the tab control, not on to whatever control of the new page comes
+    // next in the tab order. Only the help page's own rule gives its view the focus.
+    connect(bar, &QTabBar::currentChanged, this, [this] {
+        QWidget* leaving = widget(shownIndex_);
+        if (leaving && leaving->isAncestorOf(QApplication::focusWidget()))
+            setFocus(Qt::OtherFocusReason);
+    });
+    setTabBar(bar);
     tabBar()->setMouseTracking(true);
     tabBar()->installEventFilter(this);
     connect(this, &QTabWidget::currentChanged, this, [this](int index) {

@@ -346,7 +346,7 @@ void TForm1::BuildHelpPage() {
     pale.setColor(QPalette::Window, QColor(0xFF, 0xFF, 0xDD));
     sPanel8->setPalette(pale);
     auto* panelRow = new QHBoxLayout(sPanel8);
-    panelRow->setContentsMargins(0, 0, 0, 0);
+    panelRow->setContentsMargins(3, 0, 0, 0); // the toolbar's left margin
 
     sToolBar3 = new QToolBar(sPanel8);
     sToolBar3->setObjectName(QStringLiteral("sToolBar3"));
@@ -356,7 +356,7 @@ void TForm1::BuildHelpPage() {
     sToolBar3->setToolButtonStyle(Qt::ToolButtonIconOnly);
     sToolBar3->setStyleSheet(QStringLiteral("QToolBar { background: transparent; border: none; padding: 0px; "
                                             "margin: 0px; spacing: 0px; }"));
-    sToolBar3->setContentsMargins(3, 0, 0, 0);
+    sToolBar3->setContentsMargins(0, 0, 0, 0);
     panelRow->addWidget(sToolBar3);
 
     // Images only: no captions, and no tooltips, which a tool button would take from its text.
