@@ -4,6 +4,7 @@
 #include "help_links.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHelpEvent>
 #include <QSignalSpy>
@@ -15,6 +16,15 @@
 #include <QToolTip>
 #include <gtest/gtest.h>
 #include <memory>
+
+// The help pages' resources taken away and given back, for a start without them. Outside the
+// anonymous namespace: the macros declare the resource functions where they stand.
+static void TakeAwayHelpPages() {
+    Q_CLEANUP_RESOURCE(stelvorn_help_pages);
+}
+static void GiveBackHelpPages() {
+    Q_INIT_RESOURCE(stelvorn_help_pages);
+}
 
 namespace {
 
@@ -116,6 +126,20 @@ TEST_F(HelpTab, HomeBackAndForward) {
     EXPECT_EQ(loads.size(), 1);
     EXPECT_TRUE(form->ToolButton5->isEnabled());
     EXPECT_EQ(browser->frameShape(), QFrame::NoFrame);
+}
+
+TEST_F(HelpTab, BrowserKeysGoBackForwardAndHome) {
+    ClickTab(2);
+    browser->Navigate(Page("МЕТОДИКА"));
+    browser->TakeFocus();
+    QTest::keyClick(browser, Qt::Key_Left, Qt::AltModifier);
+    EXPECT_EQ(Location(), HelpIndexUrl());
+    QTest::keyClick(browser, Qt::Key_Left, Qt::AltModifier); // nothing further back: nothing happens
+    EXPECT_EQ(Location(), HelpIndexUrl());
+    QTest::keyClick(browser, Qt::Key_Right, Qt::AltModifier);
+    EXPECT_EQ(Location(), Page("МЕТОДИКА"));
+    QTest::keyClick(browser, Qt::Key_Home, Qt::AltModifier);
+    EXPECT_EQ(Location(), HelpIndexUrl());
 }
 
 // A web link of the index page goes to the desktop's browser through the window's link test; the
@@ -227,6 +251,31 @@ TEST_F(HelpTab, PagesAndPicturesResolveWhateverTheProgramFolder) {
         }
     }
     EXPECT_EQ(pictures, 5);
+}
+
+// A start whose index page cannot be read waits a bounded time, shows the window, and loads the
+// page when the user opens the help tab.
+TEST(HelpTabStart, MissingIndexPageDoesNotHoldUpTheStartAndOpeningTheTabLoadsIt) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    OverrideProgramFolder(folder.path() + u'/');
+    TakeAwayHelpPages();
+    QElapsedTimer clock;
+    clock.start();
+    auto form = std::make_unique<TForm1>();
+    EXPECT_LT(clock.elapsed(), 30000);
+    GiveBackHelpPages();
+    EXPECT_LT(form->WebBrowser1->ReadyState(), THelpBrowser::READYSTATE_LOADED);
+
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    QTabBar* bar = form->sPageControl1->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(2).center());
+    EXPECT_EQ(form->WebBrowser1->LocationURL(), HelpIndexUrl());
+    EXPECT_GE(form->WebBrowser1->ReadyState(), THelpBrowser::READYSTATE_LOADED);
+    form.reset();
+    OverrideProgramFolder(QString());
 }
 
 } // namespace

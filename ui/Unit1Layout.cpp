@@ -11,6 +11,7 @@
 
 #include <QAbstractItemView>
 #include <QHBoxLayout>
+#include <QShortcut>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -385,6 +386,16 @@ void TForm1::BuildHelpPage() {
 
     WebBrowser1 = new THelpBrowser(sTabSheet2);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    // The keys of a web browser for the three buttons, while the help page has the focus; they act
+    // only as far as the button is enabled.
+    const QList<std::pair<QKeySequence, QToolButton*>> keys = {
+        {QKeySequence(Qt::ALT | Qt::Key_Left), ToolButton5},
+        {QKeySequence(Qt::ALT | Qt::Key_Right), ToolButton6},
+        {QKeySequence(Qt::ALT | Qt::Key_Home), ToolButton8}};
+    for (const auto& [sequence, target] : keys) {
+        auto* shortcut = new QShortcut(sequence, WebBrowser1, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(shortcut, &QShortcut::activated, target, &QToolButton::click);
+    }
     column->addWidget(sPanel8);
     column->addWidget(WebBrowser1, 1);
 }
