@@ -360,11 +360,13 @@ void TForm1::BuildHelpPage() {
     sToolBar3->setContentsMargins(0, 0, 0, 0);
     panelRow->addWidget(sToolBar3);
 
-    // Images only: no captions, and no tooltips, which a tool button would take from its text.
+    // Images only: no captions, and no tooltips, which a tool button would take from its text; a
+    // screen reader still has a name for each.
     const QList<QIcon> images = WebImageList();
-    const auto button = [this, &images](const char* name, int image) {
+    const auto button = [this, &images](const char* name, int image, const QString& spoken) {
         auto* toolButton = new QToolButton(sToolBar3);
         toolButton->setObjectName(QLatin1String(name));
+        toolButton->setAccessibleName(spoken);
         toolButton->setIcon(images.value(image));
         toolButton->setIconSize(QSize(16, 16));
         toolButton->setFixedSize(23, 23);
@@ -374,12 +376,12 @@ void TForm1::BuildHelpPage() {
         toolButton->setFocusPolicy(Qt::NoFocus);
         return toolButton;
     };
-    ToolButton8 = button("ToolButton8", 2);
+    ToolButton8 = button("ToolButton8", 2, QStringLiteral("Оглавление справки"));
     ToolButton7 = new QWidget(sToolBar3);
     ToolButton7->setObjectName(QStringLiteral("ToolButton7"));
     ToolButton7->setFixedSize(8, 23);
-    ToolButton5 = button("ToolButton5", 0);
-    ToolButton6 = button("ToolButton6", 1);
+    ToolButton5 = button("ToolButton5", 0, QStringLiteral("Назад"));
+    ToolButton6 = button("ToolButton6", 1, QStringLiteral("Вперёд"));
     for (QWidget* item : {static_cast<QWidget*>(ToolButton8), ToolButton7, static_cast<QWidget*>(ToolButton5),
                           static_cast<QWidget*>(ToolButton6)})
         sToolBar3->addWidget(item);
