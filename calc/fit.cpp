@@ -46,6 +46,7 @@ TFitRow RowOf(const TArrangement& a, const TEarthingResult& r, double rodLength)
     return {.MutualDisposition = a.layout,
             .IntervalMultiplicity = a.multiple,
             .Number = a.count,
+            .Length = rodLength,
             .TotalResistance = r.TotalResistance,
             .RodLength = a.count * rodLength,
             .ConnectorLength = r.ConnectorLength};
@@ -87,6 +88,31 @@ double RaisedNorm(double norm, double resistivity) {
     if (!std::isfinite(resistivity) || !(resistivity > 100))
         return norm;
     return norm * std::min(0.01 * resistivity, 10.0);
+}
+
+std::u16string StopStageReason(int32_t stopStage) {
+    switch (stopStage) {
+    case 2:
+        return u"в поле верхнего пласта нет удельного сопротивления больше нуля.";
+    case 3:
+        return u"в поле нижнего пласта нет удельного сопротивления больше нуля.";
+    case 5:
+        return u"длина электродов должна быть больше нуля.";
+    case 8:
+        return u"ширина стороны или диаметр электродов должны быть от 8 до 1000 мм.";
+    case 11:
+        return u"кратность расстояния между электродами должна быть от 1 до 4.";
+    case 12:
+        return u"количество электродов должно быть от 1 до 20.";
+    case 15:
+        return u"ширина соединителя должна быть больше нуля.";
+    default:
+        return u"при этих исходных данных сопротивление не вычисляется.";
+    }
+}
+
+bool MeetsNorm(const TEarthingResult& result, double norm) {
+    return HasMeaningfulTotal(result) && result.TotalResistance <= norm;
 }
 
 std::optional<double> NormResistivity(const TEarthingResult& result) {
@@ -133,7 +159,8 @@ TFit FitEarthing(const TEarthingInput& current, double required, char16_t userSe
 
     if (fit.Rows.empty() && best) {
         fit.Best = best->second;
-        fit.ReachingRodLength = ReachingLength(runner, best->first, l, required);
+        if (const std::optional<double> length = ReachingLength(runner, best->first, l, required))
+            fit.Reaching = RowOf(best->first, runner.Run(best->first, *length), *length);
     }
     return fit;
 }

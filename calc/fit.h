@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 // Fitting the arrangement to a required resistance: with the soil, region, depth, rod and connector
@@ -19,6 +20,12 @@ constexpr std::array<double, 3> StandardNorms = {4.0, 10.0, 30.0};
 // at or below 100 Ом∙м (or for a resistivity that is no finite number) the norm stays as it is.
 double RaisedNorm(double norm, double resistivity);
 
+// Why a run that stopped at the given stage gives no total, as a sentence for the user.
+std::u16string StopStageReason(int32_t stopStage);
+
+// True when the run gives a meaningful total at or below the norm.
+bool MeetsNorm(const TEarthingResult& result, double norm);
+
 // The soil resistivity the raised norm is taken from: the equivalent resistivity ρэ of the two layers
 // as the rods see them, before the climate factor. Empty when the run did not reach it.
 std::optional<double> NormResistivity(const TEarthingResult& result);
@@ -29,6 +36,7 @@ struct TFitRow {
     int32_t MutualDisposition = 1;
     int32_t IntervalMultiplicity = 1;
     int32_t Number = 1;
+    double Length = 0;          // l, m: one rod
     double TotalResistance = 0; // Ω
     double RodLength = 0;       // n·l, m: all rods together
     double ConnectorLength = 0; // L, m
@@ -46,9 +54,10 @@ struct TFit {
     std::vector<TFitRow> Rows;
     // When no arrangement reaches the requirement: the one with the lowest total ...
     std::optional<TFitRow> Best;
-    // ... and the rod length, in whole tenths of a metre, at which that arrangement reaches it, one
-    // tenth less not; empty when it does not reach it even at MaxSearchedRodLength.
-    std::optional<double> ReachingRodLength;
+    // ... and the same arrangement with the rod length, in whole tenths of a metre, at which it
+    // reaches the requirement, one tenth less not; empty when it does not reach it even with rods of
+    // MaxSearchedRodLength.
+    std::optional<TFitRow> Reaching;
 };
 
 // The longest rod the length search tries, m.

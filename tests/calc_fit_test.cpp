@@ -134,12 +134,15 @@ TEST(Fit, NotReachedGivesTheBestArrangementAndTheRodLengthThatReachesIt) {
     EXPECT_EQ(fit.Best->TotalResistance, lowest);
     EXPECT_GT(lowest, required);
 
-    ASSERT_TRUE(fit.ReachingRodLength);
-    const double length = *fit.ReachingRodLength;
+    ASSERT_TRUE(fit.Reaching);
+    const double length = fit.Reaching->Length;
     EXPECT_EQ(length, std::round(length * 10) / 10);
     const TFitRow& best = *fit.Best;
-    EXPECT_TRUE(Reaches(RunAt(input, best.MutualDisposition, best.IntervalMultiplicity, best.Number, length),
-                        required));
+    const TEarthingResult reaching =
+        RunAt(input, best.MutualDisposition, best.IntervalMultiplicity, best.Number, length);
+    EXPECT_TRUE(Reaches(reaching, required));
+    EXPECT_EQ(fit.Reaching->TotalResistance, reaching.TotalResistance);
+    EXPECT_EQ(fit.Reaching->Number, best.Number);
     EXPECT_FALSE(
         Reaches(RunAt(input, best.MutualDisposition, best.IntervalMultiplicity, best.Number, length - 0.1),
                 required));
@@ -147,7 +150,7 @@ TEST(Fit, NotReachedGivesTheBestArrangementAndTheRodLengthThatReachesIt) {
     // A requirement out of reach even for rods of a kilometre: the best arrangement, no length.
     const TFit never = FitEarthing(input, 0.01, u',', u',');
     EXPECT_TRUE(never.Best);
-    EXPECT_FALSE(never.ReachingRodLength);
+    EXPECT_FALSE(never.Reaching);
 }
 
 TEST(Fit, InputsThatGiveNoTotal) {
