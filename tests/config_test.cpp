@@ -3,6 +3,7 @@
 #include "message_box_watcher.h"
 #include "user_locale.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -239,6 +240,15 @@ TEST_F(Config, NumbersFollowTheSeparatorOfTheMoment) {
     WriteFile("[INTERFACE]\r\nThickness=2.5\r\n");
     Start();
     EXPECT_EQ(Text("sDecimalSpinEdit1"), "1,5");
+}
+
+TEST_F(Config, AStoredRodLengthBelowItsBoundIsShownAsUsedAndWrittenBack) {
+    WriteFile("[INTERFACE]\r\nLength=0,5\r\n");
+    Start();
+    EXPECT_EQ(Text("sDecimalSpinEdit6"), "0,5"); // the length the results are for
+    EXPECT_EQ(Find<QLabel>("sLabel31")->text(), "0,5 м.");
+    Close(); // never touched: written back as read
+    EXPECT_TRUE(FileBytes().contains("\r\nLength=0,5\r\n"));
 }
 
 } // namespace
