@@ -251,4 +251,18 @@ TEST_F(Config, AStoredRodLengthBelowItsBoundIsShownAsUsedAndWrittenBack) {
     EXPECT_TRUE(FileBytes().contains("\r\nLength=0,5\r\n"));
 }
 
+TEST_F(Config, ALongSoilTextSurvivesARestartAsShown) {
+    Start();
+    auto* box = Find<QComboBox>("sComboBox1");
+    box->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    QGuiApplication::clipboard()->setText(QStringLiteral("Мой грунт ") + QString(5000, u'9'));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+    const QString shown = box->currentText();
+    EXPECT_EQ(shown.size(), 2047);
+    Close();
+    Start();
+    EXPECT_EQ(Text("sComboBox1"), shown);
+}
+
 } // namespace

@@ -72,6 +72,57 @@ class NewUser : public testing::Test {
     std::unique_ptr<TForm1> form;
 };
 
+TEST_F(NewUser, CompletingBackToTheSelectedItemAfterEditingRecalculates) {
+    // "Глина влажная (20)" in one layer, the rest as reset.
+    const struct {
+        const char* box;
+        QString total;
+    } cases[] = {{"sComboBox1", "14,5 Ом"}, {"sComboBox2", "11 Ом"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.box);
+        form->sButton1Click();
+        auto* box = Find<TsComboBox>(c.box);
+        box->setFocus();
+        // Each way of editing the text away from the completed item, then completing back to it.
+        const std::function<void()> edits[] = {
+            [] { Type("5"); },                                                // completes nothing
+            [] { QTest::keyClick(Focus(), Qt::Key_Delete); },                 // Delete
+            [] { QTest::keyClick(Focus(), Qt::Key_X, Qt::ControlModifier); }, // cut
+            [] { Paste("5"); },                                               // paste
+        };
+        for (const auto& edit : edits) {
+            SelectAll();
+            Type("Г");
+            ASSERT_EQ(box->currentText(), "Глина влажная (20)");
+            SelectAll();
+            edit();
+            SelectAll();
+            Type("Г");
+            EXPECT_EQ(box->currentText(), "Глина влажная (20)");
+            const QStringList shown = ResultLabels();
+            form->Сalculation(); // what the inputs on screen give
+            EXPECT_EQ(shown, ResultLabels());
+            EXPECT_EQ(Total(), c.total);
+        }
+    }
+}
+
+TEST_F(NewUser, F1OverAnOpenSoilListClosesItAndTogglesTheHelpPage) {
+    auto* pages = Find<TsPageControl>("sPageControl1");
+    for (const char* name : {"sComboBox1", "sComboBox2"}) {
+        SCOPED_TRACE(name);
+        auto* box = Find<TsComboBox>(name);
+        box->setFocus();
+        box->showPopup();
+        ASSERT_TRUE(box->view()->isVisible());
+        QTest::keyClick(box->view(), Qt::Key_F1);
+        EXPECT_FALSE(box->view()->isVisible());
+        EXPECT_EQ(pages->currentIndex(), 2);
+        QTest::keyClick(Focus() ? Focus() : form.get(), Qt::Key_F1);
+        EXPECT_EQ(pages->currentIndex(), 0);
+    }
+}
+
 TEST_F(NewUser, TheRodLengthFieldShowsTheLengthTheCalculationUses) {
     auto* length = Find<TsDecimalSpinEdit>("sDecimalSpinEdit6");
     length->SetValue(1);
@@ -91,6 +142,21 @@ TEST_F(NewUser, TheRodLengthFieldShowsTheLengthTheCalculationUses) {
     EXPECT_EQ(length->Text(), "1");
     EXPECT_EQ(Find<QLabel>("sLabel31")->text(), "1 м.");
     EXPECT_EQ(changes.count(), 2);
+}
+
+TEST_F(NewUser, ASoilBoxHoldsAtMost2047Characters) {
+    for (const char* name : {"sComboBox1", "sComboBox2"}) {
+        SCOPED_TRACE(name);
+        auto* box = Find<TsComboBox>(name);
+        box->setFocus();
+        SelectAll();
+        Paste(QString(1'000'000, u'7'));
+        EXPECT_EQ(box->currentText(), QString(2047, u'7'));
+        EXPECT_EQ(Total(), "- Ом"); // far beyond any resistivity the calculation takes
+        Type("8");                  // a full box takes no more
+        EXPECT_EQ(box->currentText().size(), 2047);
+        form->sButton1Click();
+    }
 }
 
 } // namespace
