@@ -144,6 +144,38 @@ TEST_F(NewUser, TheRodLengthFieldShowsTheLengthTheCalculationUses) {
     EXPECT_EQ(changes.count(), 2);
 }
 
+// Dark pixels of a text drawn in black on white.
+int Ink(const QFont& font, const QString& text) {
+    QImage image(200, 40, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(QPoint(4, 28), text);
+    painter.end();
+    int ink = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ink += 255 - qGray(image.pixel(x, y));
+    return ink;
+}
+
+TEST_F(NewUser, TheTotalIsBoldInTahoma8) {
+    if (QFontInfo(QApplication::font()).family() != "Tahoma")
+        GTEST_SKIP() << "Tahoma (fonts-wine) is not installed";
+    auto* total = Find<QLabel>("sLabel39");
+    QFont regular = total->font();
+    regular.setBold(false);
+    EXPECT_EQ(QFontInfo(total->font()).family(), "Tahoma");
+    EXPECT_EQ(total->font().pointSize(), 8);
+    EXPECT_TRUE(total->font().bold());
+    // Bold strokes are thicker: clearly more ink for the same text, not just wider spacing.
+    const QString text = QStringLiteral("27,8 Ом Глина");
+    EXPECT_GT(Ink(total->font(), text), Ink(regular, text) * 5 / 4);
+    for (const char* name : {"sLabel15", "sComboBox1", "sDecimalSpinEdit6", "sButton1"})
+        EXPECT_EQ(QFontInfo(Find(name)->font()).family(), "Tahoma") << name;
+}
+
 TEST_F(NewUser, ASoilBoxHoldsAtMost2047Characters) {
     for (const char* name : {"sComboBox1", "sComboBox2"}) {
         SCOPED_TRACE(name);
@@ -157,6 +189,48 @@ TEST_F(NewUser, ASoilBoxHoldsAtMost2047Characters) {
         EXPECT_EQ(box->currentText().size(), 2047);
         form->sButton1Click();
     }
+}
+
+// Texts of the context menu that a right click on `target` opens (some text boxes run their menu
+// in a loop of its own, others leave it open and return).
+QStringList ContextMenuTexts(QWidget* target) {
+    QStringList texts;
+    bool seen = false;
+    auto read = [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        seen = true;
+        for (QAction* action : menu->actions()) {
+            if (!action->isSeparator())
+                texts << action->text().section(u'\t', 0, 0).remove(u'&');
+        }
+        menu->close();
+    };
+    QTimer::singleShot(0, read);
+    const QPoint at(5, 5);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
+    QApplication::sendEvent(target, &event);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return seen; }, 2000));
+    return texts;
+}
+
+TEST_F(NewUser, QtsOwnMenusAreRussianForARussianUser) {
+    EXPECT_EQ(InstallQtTranslation(QLocale(QLocale::English, QLocale::UnitedStates)), nullptr);
+    const std::unique_ptr<QTranslator> russian(
+        InstallQtTranslation(QLocale(QLocale::Russian, QLocale::Russia)));
+    ASSERT_NE(russian, nullptr) << "qtbase_ru.qm (qt6-translations-l10n) is not installed";
+    QWidget* edits[] = {Find<TsDecimalSpinEdit>("sDecimalSpinEdit6")->Edit(),
+                        Find<TsComboBox>("sComboBox1")->lineEdit()};
+    for (QWidget* edit : edits) {
+        edit->setFocus();
+        const QStringList texts = ContextMenuTexts(edit);
+        EXPECT_TRUE(texts.contains("Отменить действие")) << texts.join(" | ").toStdString();
+        EXPECT_TRUE(texts.contains("Вставить")) << texts.join(" | ").toStdString();
+        for (const QString& text : texts)
+            EXPECT_FALSE(text.contains(QRegularExpression("[A-Za-z]"))) << text.toStdString();
+    }
+    QCoreApplication::removeTranslator(russian.get());
 }
 
 } // namespace
