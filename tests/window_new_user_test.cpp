@@ -233,4 +233,23 @@ TEST_F(NewUser, QtsOwnMenusAreRussianForARussianUser) {
     QCoreApplication::removeTranslator(russian.get());
 }
 
+TEST_F(NewUser, AFieldRefusesAPasteItWouldHaveToCut) {
+    auto* length = Find<TsDecimalSpinEdit>("sDecimalSpinEdit6");
+    length->setFocus();
+    SelectAll();
+    Paste(QStringLiteral("2") + QString(2046, u' ')); // 2047 characters: a number, taken whole
+    EXPECT_EQ(length->Text().size(), 2047);
+    EXPECT_EQ(static_cast<double>(length->Value()), 2.0);
+    SelectAll();
+    Paste(QStringLiteral("1") + QString(2047, u'0')); // a number too long to keep: refused, not cut
+    EXPECT_EQ(length->Text(), "2");
+    EXPECT_EQ(static_cast<double>(length->Value()), 2.0);
+
+    auto* width = Find<TsSpinEdit>("sSpinEdit3");
+    width->setFocus();
+    SelectAll();
+    Paste(QString(1'000'000, u'7'));
+    EXPECT_EQ(width->Text(), "50");
+}
+
 } // namespace
