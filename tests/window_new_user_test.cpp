@@ -3,6 +3,7 @@
 #include "Unit1.h"
 #include "application.h"
 #include "user_locale.h"
+#include "window_fixture.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -26,50 +27,14 @@
 
 namespace {
 
-class NewUser : public testing::Test {
+class NewUser : public WindowTest {
   protected:
-    void SetUp() override {
-        OverrideUserDecimalSeparator(u',');
-        ASSERT_TRUE(folder.isValid());
-        OverrideProgramFolder(folder.path() + u'/'); // a first start: the reset inputs
-        form = std::make_unique<TForm1>();
-        form->show();
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    }
-    void TearDown() override {
-        form.reset();
-        OverrideProgramFolder(QString());
-        OverrideUserDecimalSeparator(u'\0');
-    }
-
-    template <typename T = QWidget> T* Find(const QString& name) {
-        T* w = form->findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name.toStdString();
-        return w;
-    }
-    QString Total() { return Find<QLabel>("sLabel39")->text(); }
-    QStringList ResultLabels() {
-        QStringList texts;
-        for (const char* name : {"sLabel31", "sLabel21", "sLabel25", "sLabel18", "sLabel33", "sLabel35",
-                                 "sLabel38", "sLabel30", "sLabel28", "sLabel39"})
-            texts << Find<QLabel>(name)->text();
-        return texts;
-    }
-
-    static QWidget* Focus() { return QApplication::focusWidget(); }
-    static void Type(const QString& text) {
-        for (QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, Focus(), Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
+    QString Total() { return LabelText("sLabel39"); }
     static void SelectAll() { QTest::keyClick(Focus(), Qt::Key_A, Qt::ControlModifier); }
     static void Paste(const QString& text) {
         QGuiApplication::clipboard()->setText(text);
         QTest::keyClick(Focus(), Qt::Key_V, Qt::ControlModifier);
     }
-
-    QTemporaryDir folder;
-    std::unique_ptr<TForm1> form;
 };
 
 TEST_F(NewUser, CompletingBackToTheSelectedItemAfterEditingRecalculates) {
