@@ -7,7 +7,7 @@
 #include "message_box_watcher.h"
 #include "number_format.h"
 #include "qt_text.h"
-#include "user_locale.h"
+#include "window_fixture.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -26,22 +26,11 @@
 
 namespace {
 
-class FitAndReport : public testing::Test {
+class FitAndReport : public WindowTest {
   protected:
     void SetUp() override {
-        OverrideUserDecimalSeparator(u',');
-        ASSERT_TRUE(folder.isValid());
-        OverrideProgramFolder(folder.path() + u'/'); // a first start: the reset inputs
-        form = std::make_unique<TForm1>();
-        form->show();
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        WindowTest::SetUp();
         actions = form->ResultActions;
-    }
-    void TearDown() override {
-        form.reset();
-        OverrideProgramFolder(QString());
-        OverrideUserDecimalSeparator(u'\0');
     }
 
     // Presses a key where the keyboard focus is, as a user does.
@@ -52,9 +41,8 @@ class FitAndReport : public testing::Test {
     }
 
     void SetSoil(const QString& top, const QString& bottom) {
-        form->sComboBox1->setEditText(top);
-        form->sComboBox2->setEditText(bottom);
-        form->Сalculation();
+        TypeInto(form->sComboBox1, top);
+        TypeInto(form->sComboBox2, bottom);
     }
 
     // Opens the fit with Ctrl+R and hands the open dialog to `use`.
@@ -80,8 +68,6 @@ class FitAndReport : public testing::Test {
         return QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
     }
 
-    QTemporaryDir folder;
-    std::unique_ptr<TForm1> form;
     TResultActions* actions = nullptr;
 };
 
@@ -218,7 +204,7 @@ TEST_F(FitAndReport, NotReachedOffersTheRodLength) {
     EXPECT_EQ(form->sLabel39->text(), ToQString(FormatTenths(reaching.TotalResistance, u',')) + " Ом");
 
     // Inputs that give no total at all: no rows, and the reason.
-    SetSoil(QStringLiteral("Суглинок"), QStringLiteral("60"));
+    SetSoil(QStringLiteral("неизвестный грунт"), QStringLiteral("60"));
     Fit([](TFitDialog& dialog) {
         EXPECT_EQ(dialog.Table()->rowCount(), 0);
         EXPECT_FALSE(dialog.ApplyButton()->isEnabled());
