@@ -4,16 +4,20 @@
 #include "TResultActions.h"
 #include "Unit1.h"
 #include "fit.h"
+#include "fit_chart.h"
 #include "message_box_watcher.h"
 #include "number_format.h"
 #include "qt_text.h"
 #include "window_fixture.h"
+#include "worked_examples.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
+#include <QPainter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -244,6 +248,44 @@ TEST_F(FitAndReport, PdfCarriesInputsTotalAndVerdicts) {
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
     }
     EXPECT_FALSE(text.contains(u"повышенная")); // ρэ = 71 Ом∙м: no raised norm
+}
+
+// Inputs without a total still give a document, which says why and judges nothing as met.
+TEST_F(FitAndReport, PdfWithoutATotal) {
+    TypeInto(form->sComboBox1, QStringLiteral("неизвестный грунт"));
+    ASSERT_EQ(form->sLabel39->text(), "- Ом");
+    const QString text = SavedPdfText();
+    EXPECT_TRUE(text.contains(u"Сопротивление не вычислено: в поле верхнего пласта")) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"не соответствует 30 Ом"));
+    EXPECT_EQ(text.count(u"соответствует"), text.count(u"не соответствует"));
+}
+
+// The chart draws the requirement line in red over the totals; totals too large for the arithmetic or
+// none at all leave an empty chart instead of a hang.
+TEST(FitChart, RequirementLineAndExtremeTotals) {
+    QImage image(400, 300, QImage::Format_RGB32);
+    const auto paint = [&](const TFitChartData& data) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        PaintFitChart(painter, QRectF(image.rect()), data, u',');
+    };
+    const auto redPixels = [&] {
+        int red = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                red += qRed(image.pixel(x, y)) > 150 && qGreen(image.pixel(x, y)) < 80;
+        return red;
+    };
+    TEarthingInput input = FirstExample();
+    paint(MakeFitChartData(input, 10, u',', u','));
+    EXPECT_GT(redPixels(), 100);
+
+    TFitChartData extreme;
+    extreme.Totals[0][0] = 1.7e308;
+    extreme.Required = 10;
+    paint(extreme);
+    paint(TFitChartData{});
+    EXPECT_EQ(redPixels(), 0);
 }
 
 // Above 100 Ом∙м the document judges against the raised norms as well.

@@ -66,7 +66,15 @@ void PaintFitChart(QPainter& painter, const QRectF& area, const TFitChartData& d
         return;
     }
     const double step = NiceStep(top, 5);
-    const double yMax = std::ceil(top * 1.05 / step) * step;
+    // About five divisions; a total too large for the arithmetic leaves the chart empty.
+    const double parts = std::ceil(top * 1.05 / step);
+    const int ticks = parts >= 1 && parts <= 20 ? static_cast<int>(parts) : 0;
+    const double yMax = ticks * step;
+    if (ticks == 0 || !std::isfinite(yMax)) {
+        painter.drawText(area, Qt::AlignCenter, QStringLiteral("Нет данных для графика"));
+        painter.restore();
+        return;
+    }
 
     const double labelWidth = metrics.horizontalAdvance(ToQString(FormatPlain(yMax, separator))) + line / 2;
     const QRectF plot(area.left() + labelWidth, area.top() + line * 1.5, area.width() - labelWidth - line / 2,
@@ -76,14 +84,14 @@ void PaintFitChart(QPainter& painter, const QRectF& area, const TFitChartData& d
 
     // Grid and axes.
     painter.setPen(QPen(QColor(0xD0, 0xD0, 0xD0), unit));
-    for (double v = step; v <= yMax + step / 2; v += step)
-        painter.drawLine(QPointF(plot.left(), y(v)), QPointF(plot.right(), y(v)));
+    for (int tick = 1; tick <= ticks; ++tick)
+        painter.drawLine(QPointF(plot.left(), y(tick * step)), QPointF(plot.right(), y(tick * step)));
     painter.setPen(QPen(Qt::black, unit));
     painter.drawLine(plot.bottomLeft(), plot.bottomRight());
     painter.drawLine(plot.bottomLeft(), plot.topLeft());
-    for (double v = 0; v <= yMax + step / 2; v += step)
-        painter.drawText(QRectF(area.left(), y(v) - line / 2, labelWidth - line / 4, line),
-                         Qt::AlignRight | Qt::AlignVCenter, ToQString(FormatPlain(v, separator)));
+    for (int tick = 0; tick <= ticks; ++tick)
+        painter.drawText(QRectF(area.left(), y(tick * step) - line / 2, labelWidth - line / 4, line),
+                         Qt::AlignRight | Qt::AlignVCenter, ToQString(FormatPlain(tick * step, separator)));
     for (int count = 1; count <= 20; ++count) {
         painter.drawLine(QPointF(x(count), plot.bottom()), QPointF(x(count), plot.bottom() + line / 4));
         if (count == 1 || count % 2 == 0)
