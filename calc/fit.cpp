@@ -87,7 +87,9 @@ std::optional<double> ReachingLength(TRunner& runner, const TArrangement& a, dou
 double RaisedNorm(double norm, double resistivity) {
     if (!std::isfinite(resistivity) || !(resistivity > 100))
         return norm;
-    return norm * std::min(0.01 * resistivity, 10.0);
+    // Down to whole tenths of an ohm, so that the norm shown is the norm judged against, on the safe
+    // side; the small margin keeps an exact product such as 12 from falling to 11,9.
+    return std::floor(norm * std::min(0.01 * resistivity, 10.0) * 10 + 1e-9) / 10;
 }
 
 std::u16string StopStageReason(int32_t stopStage) {

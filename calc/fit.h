@@ -17,7 +17,8 @@
 constexpr std::array<double, 3> StandardNorms = {4.0, 10.0, 30.0};
 
 // Above 100 Ом∙м of soil resistivity a norm may be raised by the factor 0.01·ρ, yet at most tenfold;
-// at or below 100 Ом∙м (or for a resistivity that is no finite number) the norm stays as it is.
+// the raised norm is rounded down to tenths of an ohm. At or below 100 Ом∙м (or for a resistivity
+// that is no finite number) the norm stays as it is.
 double RaisedNorm(double norm, double resistivity);
 
 // Why a run that stopped at the given stage gives no total, as a sentence for the user.

@@ -176,8 +176,9 @@ TEST(Fit, InputsThatGiveNoTotal) {
 TEST(Fit, RaisedNorm) {
     const struct {
         double norm, resistivity, raised;
-    } cases[] = {{10, 50, 10},    {10, 100, 10},   {10, 100.5, 10.05}, {4, 250, 10},
-                 {30, 1000, 300}, {30, 5000, 300}, {10, NAN, 10},      {10, INFINITY, 10}};
+    } cases[] = {{10, 50, 10},    {10, 100, 10},     {10, 100.5, 10},     {10, 120, 12},
+                 {4, 250, 10},    {10, 562.5, 56.2}, {30, 747.29, 224.1}, {30, 1000, 300},
+                 {30, 5000, 300}, {10, NAN, 10},     {10, INFINITY, 10}};
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(RaisedNorm(c.norm, c.resistivity), c.raised) << c.norm << " at " << c.resistivity;
 

@@ -248,6 +248,11 @@ TEST_F(FitAndReport, PdfCarriesInputsTotalAndVerdicts) {
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
     }
     EXPECT_FALSE(text.contains(u"повышенная")); // ρэ = 71 Ом∙м: no raised norm
+    // The norm of the fit, 10 Ом until another is chosen, is marked.
+    const qsizetype ten = text.indexOf(u"Норма 10 Ом —"), four = text.indexOf(u"Норма 4 Ом —");
+    ASSERT_TRUE(ten >= 0 && four > ten);
+    EXPECT_TRUE(text.mid(ten, four - ten).contains(u"(выбрана)"));
+    EXPECT_EQ(text.count(u"(выбрана)"), 1);
 }
 
 // Inputs without a total still give a document, which says why and judges nothing as met.
@@ -294,8 +299,8 @@ TEST_F(FitAndReport, PdfWithTheRaisedNorm) {
     form->sSpinEdit1->SetValue(6);
     form->sSpinEdit3->setFocus();
     const QString text = SavedPdfText();
-    EXPECT_TRUE(text.contains(u"повышенная при ρэ = 250 Ом∙м")) << text.toStdString();
-    EXPECT_TRUE(text.contains(u"соответствует 75 Ом")); // 30 × 2,5
+    EXPECT_TRUE(text.contains(u"ρэ = 250 Ом∙м, выше 100 Ом∙м")) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"Норма 30 Ом, повышенная до 75 Ом соответствует 75 Ом")); // 30 × 2,5
 }
 
 // A folder that refuses the file: a message box names the failure, the user picks another place,

@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -65,7 +66,7 @@ class TReportWriter {
         }
     }
 
-    void Skip(double height) { y_ += height; }
+    double Remaining() const { return page_.bottom() - y_; }
 
     void Text(const QString& text, double points, bool bold = false, Qt::Alignment align = Qt::AlignLeft) {
         SetFont(points, bold);
@@ -78,9 +79,10 @@ class TReportWriter {
         SetFont(9);
     }
 
-    void Heading(const QString& text) {
+    // A heading kept on one page with the first `keepWith` of what follows it.
+    void Heading(const QString& text, double keepWith = 0) {
         SetFont(11, true);
-        Need(Line() * 3);
+        Need(Line() * 2 + (keepWith > 0 ? keepWith : Line()));
         y_ += Line() * 0.3;
         Text(text, 11, true);
         painter_.setPen(QPen(Qt::black, Millimetre() * 0.2));
@@ -194,10 +196,10 @@ void PaintEarthingReport(QPagedPaintDevice& device, const TEarthingReport& repor
               QString::number(in.WidthHor) + QStringLiteral(" мм"));
 
     w.Heading(QStringLiteral("Результаты расчёта"));
-    w.Row(QStringLiteral("Климатические коэффициенты Kв (электроды) и Kг (соединитель)"),
-          value(1, r.RodClimateFactor, QString()) + QStringLiteral(" и ") +
-              value(1, r.ConnectorClimateFactor, {}));
-    w.Row(QStringLiteral("Удельное сопротивление верхнего и нижнего пласта, ρ1 и ρ2"),
+    w.Row(QStringLiteral("Климатические коэффициенты Kв и Kг"), value(1, r.RodClimateFactor, QString()) +
+                                                                    QStringLiteral(" и ") +
+                                                                    value(1, r.ConnectorClimateFactor, {}));
+    w.Row(QStringLiteral("Удельное сопротивление пластов, ρ1 и ρ2"),
           value(2, r.UpperResistivity, ohmMetres) + QStringLiteral(" и ") +
               value(3, r.LowerResistivity, ohmMetres));
     w.Row(QStringLiteral("Эквивалентное удельное сопротивление, ρэ"), shown(labels.sLabel21, ohmMetres));
@@ -205,7 +207,7 @@ void PaintEarthingReport(QPagedPaintDevice& device, const TEarthingReport& repor
     w.Row(QStringLiteral("Диаметр (эквивалентный) электрода, d"), value(8, r.RodDiameter, metres));
     w.Row(QStringLiteral("Сопротивление одного электрода, Rв"), shown(labels.sLabel18, ohms));
     w.Row(QStringLiteral("Расстояние между электродами, a·l"), value(11, r.Interval, metres));
-    w.Row(QStringLiteral("Коэффициенты использования электродов ηв и соединителя ηг"),
+    w.Row(QStringLiteral("Коэффициенты использования, ηв и ηг"),
           shown(labels.sLabel35) + QStringLiteral(" и ") + shown(labels.sLabel38));
     w.Row(QStringLiteral("Длина соединителя, L"), shown(labels.sLabel30, metres));
     w.Row(QStringLiteral("Удельное сопротивление грунта у соединителя, ρг"),
@@ -238,31 +240,41 @@ void PaintEarthingReport(QPagedPaintDevice& device, const TEarthingReport& repor
         return (MeetsNorm(r, norm) ? QStringLiteral("соответствует ") : QStringLiteral("не соответствует ")) +
                Plain(norm, sep) + ohms;
     };
+    if (raisable)
+        w.Text(
+            QStringLiteral("ρэ = ") + ToQString(FormatWhole(*rho, sep)) + ohmMetres +
+                QStringLiteral(", выше 100 Ом∙м: норму можно повысить, умножив на 0,01·ρэ, но не более чем в "
+                               "10 раз."),
+            9);
     for (double norm : norms) {
         const bool chosen = norm == report.Norm.Norm;
         const QString what = norm == 30 ? QStringLiteral(" — одно повторное заземление")
                              : norm == 10 ? QStringLiteral(" — все повторные заземления линии вместе")
                              : norm == 4 ? QStringLiteral(" — заземление нейтрали трансформатора")
                                          : QStringLiteral(" — заданная норма");
+        const bool plainChosen = chosen && !(report.Norm.Raised && raisable);
         w.Row(QStringLiteral("Норма ") + Plain(norm, sep) + ohms + what +
-                  (chosen && !(report.Norm.Raised && raisable) ? QStringLiteral(" (выбрана)") : QString()),
-              verdict(norm), chosen && !(report.Norm.Raised && raisable));
+                  (plainChosen ? QStringLiteral(" (выбрана)") : QString()),
+              verdict(norm), plainChosen);
         if (raisable) {
             const double raised = RaisedNorm(norm, *rho);
-            w.Row(QStringLiteral("   повышенная при ρэ = ") + ToQString(FormatWhole(*rho, sep)) + ohmMetres +
-                      QStringLiteral(": ") + Plain(norm, sep) +
-                      QStringLiteral(" Ом × 0,01·ρэ, не более чем в 10 раз") +
-                      (chosen && report.Norm.Raised ? QStringLiteral(" (выбрана)") : QString()),
-                  verdict(raised), chosen && report.Norm.Raised);
+            const bool raisedChosen = chosen && report.Norm.Raised;
+            w.Row(QStringLiteral("Норма ") + Plain(norm, sep) + QStringLiteral(" Ом, повышенная до ") +
+                      Plain(raised, sep) + ohms + (raisedChosen ? QStringLiteral(" (выбрана)") : QString()),
+                  verdict(raised), raisedChosen);
         }
     }
 
-    w.Heading(QStringLiteral("Сопротивление в зависимости от количества электродов"));
+    // The chart takes what is left of the page, within bounds; too little left starts a new page.
+    const double least = w.Millimetre() * 55, most = w.Millimetre() * 90;
+    const double left = w.Remaining() - w.Line() * 2.5;
+    const double chartHeight = left >= least ? std::min(left, most) : most;
+    w.Heading(QStringLiteral("Сопротивление в зависимости от количества электродов"), chartHeight);
     const double chosenNorm =
         report.Norm.Raised && raisable ? RaisedNorm(report.Norm.Norm, *rho) : report.Norm.Norm;
     TFitChartData chart = MakeFitChartData(in, chosenNorm, sep, report.SystemSeparator);
     chart.MarkedCount = in.Number;
-    w.Chart(chart, sep, w.Millimetre() * 80);
+    w.Chart(chart, sep, chartHeight);
 }
 
 QString WriteEarthingReportPdf(const QString& path, const TEarthingReport& report) {

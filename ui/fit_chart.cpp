@@ -76,9 +76,39 @@ void PaintFitChart(QPainter& painter, const QRectF& area, const TFitChartData& d
         return;
     }
 
+    // The legend: a sample of each line and its text, wrapped to the width, under the axis title.
+    struct TLegendItem {
+        QString text;
+        QPen pen;
+        QPointF at;
+    };
+    QList<TLegendItem> legend;
+    for (int32_t multiple = 1; multiple <= 4; ++multiple)
+        legend.append(
+            {QStringLiteral("кратность ") + QString::number(multiple),
+             QPen(MultipleColours[multiple - 1], unit * (multiple == data.CurrentMultiple ? 2.5 : 1.2)),
+             {}});
+    const bool requirementShown = data.Required > 0 && data.Required <= yMax;
+    if (requirementShown)
+        legend.append({QStringLiteral("норма ") + ToQString(FormatPlain(data.Required, separator)) +
+                           QStringLiteral(" Ом"),
+                       QPen(RequirementColour, unit * 1.5, Qt::DashLine),
+                       {}});
     const double labelWidth = metrics.horizontalAdvance(ToQString(FormatPlain(yMax, separator))) + line / 2;
+    double legendX = area.left() + labelWidth, legendRow = 0;
+    for (TLegendItem& item : legend) {
+        const double width = line * 1.5 + metrics.horizontalAdvance(item.text) + line;
+        if (legendX + width > area.right() && legendX > area.left() + labelWidth) {
+            legendX = area.left() + labelWidth;
+            legendRow += 1;
+        }
+        item.at = QPointF(legendX, legendRow * line * 1.1);
+        legendX += width;
+    }
+    const double legendHeight = (legendRow + 1) * line * 1.1;
+
     const QRectF plot(area.left() + labelWidth, area.top() + line * 1.5, area.width() - labelWidth - line / 2,
-                      area.height() - line * 5);
+                      area.height() - line * 4.2 - legendHeight);
     const auto x = [&](double count) { return plot.left() + (count - 1) / 19 * plot.width(); };
     const auto y = [&](double ohms) { return plot.bottom() - ohms / yMax * plot.height(); };
 
@@ -102,13 +132,9 @@ void PaintFitChart(QPainter& painter, const QRectF& area, const TFitChartData& d
                      QStringLiteral("Количество электродов, шт."));
 
     // The requirement.
-    if (data.Required > 0 && data.Required <= yMax) {
+    if (requirementShown) {
         painter.setPen(QPen(RequirementColour, unit * 1.5, Qt::DashLine));
         painter.drawLine(QPointF(plot.left(), y(data.Required)), QPointF(plot.right(), y(data.Required)));
-        painter.drawText(QRectF(plot.left(), y(data.Required) - line * 1.1, plot.width() - line / 4, line),
-                         Qt::AlignRight | Qt::AlignBottom,
-                         QStringLiteral("норма ") + ToQString(FormatPlain(data.Required, separator)) +
-                             QStringLiteral(" Ом"));
     }
 
     // One line a multiple; a gap where a count gives no total.
@@ -139,18 +165,15 @@ void PaintFitChart(QPainter& painter, const QRectF& area, const TFitChartData& d
     }
 
     // Legend under the axis title.
-    double legendX = plot.left();
-    const double legendY = plot.bottom() + line * 2.6;
-    for (int32_t multiple = 1; multiple <= 4; ++multiple) {
-        const QString text = QStringLiteral("кратность ") + QString::number(multiple);
-        painter.setPen(
-            QPen(MultipleColours[multiple - 1], unit * (multiple == data.CurrentMultiple ? 2.5 : 1.2)));
-        painter.drawLine(QPointF(legendX, legendY + line / 2),
-                         QPointF(legendX + line * 1.2, legendY + line / 2));
+    const double legendTop = plot.bottom() + line * 2.6;
+    for (const TLegendItem& item : legend) {
+        const double middle = legendTop + item.at.y() + line / 2;
+        painter.setPen(item.pen);
+        painter.drawLine(QPointF(item.at.x(), middle), QPointF(item.at.x() + line * 1.2, middle));
         painter.setPen(Qt::black);
-        const QRectF textBox(legendX + line * 1.5, legendY, metrics.horizontalAdvance(text) + line, line);
-        painter.drawText(textBox, Qt::AlignLeft | Qt::AlignVCenter, text);
-        legendX = textBox.right() + line / 2;
+        painter.drawText(QRectF(item.at.x() + line * 1.5, legendTop + item.at.y(),
+                                metrics.horizontalAdvance(item.text) + line, line),
+                         Qt::AlignLeft | Qt::AlignVCenter, item.text);
     }
     painter.restore();
 }
