@@ -18,6 +18,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -65,6 +66,10 @@ class FitAndReport : public WindowTest {
         const QString path = folder.filePath(name);
         actions->ChooseSavePath = [&](const QString&) { return path; };
         Press(Qt::Key_S);
+        return PdfText(path);
+    }
+
+    static QString PdfText(const QString& path) {
         QProcess pdftotext;
         pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
         EXPECT_TRUE(pdftotext.waitForFinished(20000));
@@ -253,6 +258,21 @@ TEST_F(FitAndReport, PdfCarriesInputsTotalAndVerdicts) {
     ASSERT_TRUE(ten >= 0 && four > ten);
     EXPECT_TRUE(text.mid(ten, four - ten).contains(u"(выбрана)"));
     EXPECT_EQ(text.count(u"(выбрана)"), 1);
+}
+
+// Ctrl+P prints the same document; here the printer writes a PDF file.
+TEST_F(FitAndReport, PrintGivesTheSameDocument) {
+    form->sSpinEdit3->setFocus();
+    const QString path = folder.filePath(QStringLiteral("печать.pdf"));
+    actions->ChoosePrinter = [&](QPrinter& printer) {
+        EXPECT_EQ(printer.pageLayout().pageSize().id(), QPageSize::A4);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        return true;
+    };
+    Press(Qt::Key_P);
+    EXPECT_TRUE(PdfText(path).contains(u"Расчёт сопротивления растеканию тока заземлителя"));
+    EXPECT_TRUE(PdfText(path).contains(u"Суглинок полутвёрдый лёссовидный (100)"));
 }
 
 // Inputs without a total still give a document, which says why and judges nothing as met.

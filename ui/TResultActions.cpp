@@ -51,6 +51,11 @@ TResultActions::TResultActions(TForm1* form) : QObject(form), form_(form) {
                                             QStringLiteral("Документ PDF (*.pdf)"));
     };
     RunFitDialog = [](TFitDialog& dialog) { dialog.exec(); };
+    ChoosePrinter = [form](QPrinter& printer) {
+        QPrintDialog dialog(&printer, form);
+        dialog.setWindowTitle(QStringLiteral("Печать расчёта"));
+        return dialog.exec() == QDialog::Accepted;
+    };
 }
 
 TEarthingReport TResultActions::Report() const {
@@ -103,9 +108,9 @@ void TResultActions::Action4Execute() {
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageMargins(QMarginsF(15, 12, 15, 12), QPageLayout::Millimeter);
     printer.setDocName(QStringLiteral("Расчёт сопротивления заземлителя"));
-    QPrintDialog dialog(&printer, form_);
-    dialog.setWindowTitle(QStringLiteral("Печать расчёта"));
-    if (dialog.exec() != QDialog::Accepted)
+    if (!ChoosePrinter(printer))
         return;
-    PaintEarthingReport(printer, Report());
+    if (!PaintEarthingReport(printer, Report()))
+        ShowErrorMessage(QStringLiteral("Не могу напечатать расчёт: принтер «") + printer.printerName() +
+                         QStringLiteral("» не принимает документ."));
 }

@@ -7,6 +7,7 @@
 #include <functional>
 
 class QAction;
+class QPrinter;
 class TForm1;
 
 // The three commands on the result: the fit to a required resistance (Ctrl+R), the calculation saved
@@ -34,6 +35,9 @@ class TResultActions : public QObject {
     // Asks for the file to save to, given the suggested path; empty = cancelled. The file dialog by
     // default; tests put their own answer in.
     std::function<QString(const QString& suggested)> ChooseSavePath;
+    // Asks where and how to print; false = cancelled. The print dialog by default; tests put their
+    // own answer in.
+    std::function<bool(QPrinter& printer)> ChoosePrinter;
     // Opens the fit dialog and runs it to its end; tests answer it.
     std::function<void(TFitDialog& dialog)> RunFitDialog;
 

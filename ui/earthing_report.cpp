@@ -153,7 +153,7 @@ QString SuggestedReportFileName(const TEarthingReport& report) {
     return name + QStringLiteral(".pdf");
 }
 
-void PaintEarthingReport(QPagedPaintDevice& device, const TEarthingReport& report) {
+bool PaintEarthingReport(QPagedPaintDevice& device, const TEarthingReport& report) {
     const TEarthingInput& in = report.Input;
     const char16_t sep = report.UserSeparator;
     const TEarthingResult r = ComputeEarthing(in, sep, report.SystemSeparator);
@@ -168,7 +168,9 @@ void PaintEarthingReport(QPagedPaintDevice& device, const TEarthingReport& repor
     const QString ohms = QStringLiteral(" Ом");
     const QString ohmMetres = QStringLiteral(" Ом∙м");
 
-    QPainter painter(&device);
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
     TReportWriter w(device, painter, ReportFontFamily());
 
     w.Text(QStringLiteral("Расчёт сопротивления растеканию тока заземлителя"), 15, true);
@@ -275,12 +277,14 @@ void PaintEarthingReport(QPagedPaintDevice& device, const TEarthingReport& repor
     TFitChartData chart = MakeFitChartData(in, chosenNorm, sep, report.SystemSeparator);
     chart.MarkedCount = in.Number;
     w.Chart(chart, sep, chartHeight);
+    return painter.end();
 }
 
 QString WriteEarthingReportPdf(const QString& path, const TEarthingReport& report) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
+    bool painted = false;
     {
         QPdfWriter pdf(&file);
         pdf.setPageSize(QPageSize(QPageSize::A4));
@@ -288,10 +292,10 @@ QString WriteEarthingReportPdf(const QString& path, const TEarthingReport& repor
         pdf.setResolution(300);
         pdf.setTitle(QStringLiteral("Расчёт сопротивления заземлителя"));
         pdf.setCreator(QStringLiteral("Стелворн v." STELVORN_VERSION));
-        PaintEarthingReport(pdf, report);
+        painted = PaintEarthingReport(pdf, report);
     }
-    if (file.error() != QFileDevice::NoError) {
-        const QString error = file.errorString();
+    if (!painted || file.error() != QFileDevice::NoError) {
+        const QString error = painted ? file.errorString() : QStringLiteral("документ не удалось построить.");
         file.cancelWriting();
         return error;
     }

@@ -25,7 +25,8 @@ struct TEarthingReport {
 QString SuggestedReportFileName(const TEarthingReport& report);
 
 // Paints the document on the device (a QPdfWriter or a QPrinter), starting new pages as needed.
-void PaintEarthingReport(QPagedPaintDevice& device, const TEarthingReport& report);
+// False when the device could not be painted on (a printer that is not ready, say).
+bool PaintEarthingReport(QPagedPaintDevice& device, const TEarthingReport& report);
 
 // Writes the PDF to `path` whole or not at all: an existing file is replaced only once the new one is
 // complete. Returns an empty text on success, else what went wrong, in Russian.
