@@ -166,6 +166,13 @@ TEST_F(FitAndReport, ApplySetsTheControlsAndTheTotalFollows) {
         EXPECT_TRUE(dialog.NormButton(1)->isChecked());
         dialog.reject();
     });
+    // Remembered at close like any input: the next start shows the applied arrangement.
+    form->close();
+    form = std::make_unique<TForm1>();
+    form->show();
+    EXPECT_EQ(form->MutualDispositionGroup->checkedId(), chosen.MutualDisposition);
+    EXPECT_EQ(form->sSpinEdit2->Value(), chosen.IntervalMultiplicity);
+    EXPECT_EQ(form->sSpinEdit1->Value(), chosen.Number);
 }
 
 // Soil above 100 Ом∙м offers the raised norm and fits to it on request; below, there is none.
