@@ -97,7 +97,10 @@ TEST_F(FitAndReport, ShortcutsAndContextMenu) {
     for (QWidget* focus : {static_cast<QWidget*>(form->sSpinEdit3), static_cast<QWidget*>(form->sComboBox1),
                            static_cast<QWidget*>(form->sRadioButton2)}) {
         focus->setFocus();
-        Fit([](TFitDialog& dialog) { dialog.reject(); });
+        Fit([](TFitDialog& dialog) {
+            EXPECT_EQ(dialog.windowTitle(), "Подбор");
+            dialog.reject();
+        });
     }
     form->sPageControl1->SetPageFromCode(2); // the help page, focus in the help view
     form->WebBrowser1->setFocus();

@@ -52,7 +52,7 @@ TFitDialog::TFitDialog(QWidget* parent, const TEarthingInput& input, const TNorm
     : QDialog(parent), input_(input), userSeparator_(UserDecimalSeparator()),
       systemSeparator_(SystemDecimalSeparator().front()), applyRow_(std::move(apply)) {
     setObjectName(QStringLiteral("FitDialog"));
-    setWindowTitle(QStringLiteral("Подбор под нормативное сопротивление"));
+    setWindowTitle(QStringLiteral("Подбор"));
     resistivity_ = NormResistivity(ComputeEarthing(input_, userSeparator_, systemSeparator_));
 
     auto* normRow = new QHBoxLayout;
