@@ -9,9 +9,8 @@ seconds="${1:-180}"
 bash scripts/install-deps.sh clang-14 libclang-rt-14-dev
 
 dir=build/fuzz
-cmake -S . -B "$dir" -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DSTELVORN_FUZZ=ON -DSTELVORN_BENCH=OFF >/dev/null
-cmake --build "$dir" --target settings_reader_fuzz -j"$(nproc)"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j"$(nproc)"
 mkdir -p "$dir/corpus"
 exec "$dir/fuzz/settings_reader_fuzz" "$dir/corpus" fuzz/corpus -dict=fuzz/settings.dict \
     -max_total_time="$seconds" -max_len=16384 -timeout=10 -artifact_prefix="$dir/" -print_final_stats=1
