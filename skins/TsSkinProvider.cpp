@@ -177,7 +177,7 @@ void TsSkinProvider::UpdateMinimum() {
 void TsSkinProvider::Update() {
     const bool themed = manager_->Active();
     titleBar_->update();
-    if (themed == themed_ && titleBar_->isVisible() == themed)
+    if (themed == themed_ && titleBar_->isVisibleTo(window_) == themed)
         return;
     const bool visible = window_->isVisible();
     const Qt::WindowStates states = window_->windowState();

@@ -170,6 +170,11 @@ TEST_F(Config, EmptyFieldsAreFilledBeforeTheyAreWritten) {
 }
 
 TEST_F(Config, ASecondStartShowsWhatTheFirstClosedWith) {
+    ASSERT_TRUE(QDir(programFolder).mkpath(QStringLiteral("Skins")));
+    QFile theme(programFolder + QStringLiteral("Skins/Другая тема.skin"));
+    ASSERT_TRUE(theme.open(QIODevice::WriteOnly));
+    theme.write("QLabel { color: #102030; }\n");
+    theme.close();
     Start();
     Find<QRadioButton>("sRadioButton3")->setChecked(true);
     Find<QRadioButton>("sRadioButton8")->setChecked(true);
@@ -181,8 +186,8 @@ TEST_F(Config, ASecondStartShowsWhatTheFirstClosedWith) {
     Find<QRadioButton>("sRadioButton5")->setChecked(true);
     Find<TsSpinEdit>("sSpinEdit4")->SetValue(25);
     Find<QCheckBox>("sCheckBox1")->click();
-    form->sSkinManager1.SkinName = "Другая тема";
-    form->sSkinManager1.Active = false;
+    form->sSkinManager1->SetSkinName("Другая тема");
+    form->sSkinManager1->SetActive(false);
     const QString total = Find<QLabel>("sLabel39")->text();
     Close();
 
@@ -198,8 +203,8 @@ TEST_F(Config, ASecondStartShowsWhatTheFirstClosedWith) {
     EXPECT_EQ(Text("sSpinEdit4"), "25");
     EXPECT_FALSE(Find<QCheckBox>("sCheckBox1")->isChecked());
     EXPECT_FALSE(form->ShowHint());
-    EXPECT_EQ(form->sSkinManager1.SkinName, "Другая тема");
-    EXPECT_FALSE(form->sSkinManager1.Active);
+    EXPECT_EQ(form->sSkinManager1->SkinName(), "Другая тема");
+    EXPECT_FALSE(form->sSkinManager1->Active());
     EXPECT_EQ(Find<QLabel>("sLabel39")->text(), total);
 }
 

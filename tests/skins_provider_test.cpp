@@ -70,6 +70,8 @@ TEST_F(Frame, ThemedTheWindowDrawsItsOwnTitleBarAroundTheDesignedClientArea) {
     TsTitleBar* bar = provider->TitleBar();
     EXPECT_TRUE(window.windowFlags() & Qt::FramelessWindowHint);
     EXPECT_TRUE(bar->isVisibleTo(&window));
+    manager.SetSkinName(manager.SkinName()); // another theme before the first show: the frame stays one
+    EXPECT_EQ(window.size(), QSize(600, 490));
     Show();
     EXPECT_EQ(window.frameGeometry().size(), QSize(600, 490));
     EXPECT_EQ(client->size(), QSize(584, 452));
