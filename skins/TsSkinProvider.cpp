@@ -364,15 +364,12 @@ bool TsSkinProvider::eventFilter(QObject* watched, QEvent* event) {
         break;
     case QEvent::Paint:
         if (watched == window_ && themed_) {
-            // The border: the title bar's colour with an outline a shade darker.
+            // The border, and whatever the client leaves uncovered (beside the tabs): the title
+            // bar's colour, with an outline a shade darker.
             QPainter painter(window_);
             const QColor fill = manager_->Theme().TitleBackground;
             const QRect all = window_->rect();
-            const QRegion border =
-                QRegion(all) - QRegion(all.marginsRemoved(QMargins(kBorder, 0, kBorder, kBorder)));
-            painter.setClipRegion(border);
             painter.fillRect(all, fill);
-            painter.setClipping(false);
             painter.setPen(fill.darker(140));
             painter.drawRect(all.adjusted(0, 0, -1, -1));
         }
