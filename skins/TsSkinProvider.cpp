@@ -2,6 +2,7 @@
 
 #include "TsSkinManager.h"
 
+#include <QApplication>
 #include <QBoxLayout>
 #include <QMouseEvent>
 #include <QPainter>
@@ -271,8 +272,9 @@ bool TsSkinProvider::MousePress(QWidget* widget, QMouseEvent* event) {
         return true;
     }
     if (widget == titleBar_ && !window_->isMaximized()) {
-        if (!handle || !handle->startSystemMove())
-            drag_ = Drag::Move;
+        // The move starts once the pointer has moved a little: a window manager that takes over the
+        // pointer at the press would swallow the second click of a double-click.
+        drag_ = Drag::Pending;
         return true;
     }
     return false;
@@ -280,6 +282,12 @@ bool TsSkinProvider::MousePress(QWidget* widget, QMouseEvent* event) {
 
 bool TsSkinProvider::MouseMove(QWidget* widget, QMouseEvent* event) {
     const QPoint global = event->globalPosition().toPoint();
+    if (drag_ == Drag::Pending) {
+        if ((global - dragStart_).manhattanLength() < QApplication::startDragDistance())
+            return true;
+        QWindow* handle = window_->windowHandle();
+        drag_ = handle && handle->startSystemMove() ? Drag::None : Drag::Move;
+    }
     if (drag_ == Drag::Move) {
         window_->move(dragGeometry_.topLeft() + (global - dragStart_));
         return true;

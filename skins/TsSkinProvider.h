@@ -100,7 +100,7 @@ class TsSkinProvider : public QObject {
     QMargins lastSystemFrame_{8, 30, 8, 8};
 
     // A move or resize done by hand.
-    enum class Drag { None, Move, Resize } drag_ = Drag::None;
+    enum class Drag { None, Pending, Move, Resize } drag_ = Drag::None;
     Qt::Edges dragEdges_;
     QPoint dragStart_;   // global pointer position at the press
     QRect dragGeometry_; // window geometry at the press
