@@ -2,7 +2,9 @@
 // calculation, which rewrites every result label. Runs on Qt's offscreen platform.
 #include "Unit1.h"
 #include "application.h"
+#include "help_links.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QLineEdit>
 #include <QTest>
 #include <benchmark/benchmark.h>
@@ -28,10 +30,21 @@ void BM_Calculation(benchmark::State& state) {
         window->Сalculation();
 }
 
+// What the help adds to every start: the index page read from the resources, parsed and laid out
+// in the help view (the page on show is loaded again each time), with the window's handlers.
+void BM_HelpIndexLoad(benchmark::State& state) {
+    window->sPageControl1->setCurrentIndex(2);
+    for (auto _ : state) {
+        window->WebBrowser1->Navigate(HelpIndexUrl());
+        window->WebBrowser1->document()->documentLayout()->documentSize();
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_KeystrokeInRodWidth);
 BENCHMARK(BM_Calculation);
+BENCHMARK(BM_HelpIndexLoad);
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -235,3 +235,21 @@ TEST_F(Themes, HintsOffSurviveARestartAndTheDepthHintShowsTwoLines) {
           static_cast<QWidget*>(form->sSkinSelector1)})
         EXPECT_FALSE(rest(control));
 }
+
+TEST_F(Themes, TheHelpPanelKeepsItsPaleYellowUnderEveryTheme) {
+    QDir shipped(QStringLiteral(STELVORN_SHIPPED_SKINS_DIR));
+    for (const QString& file : shipped.entryList({QStringLiteral("*.skin")}, QDir::Files)) {
+        QFile::remove(folder + QStringLiteral("Skins/") + file); // the fixture's Графит
+        ASSERT_TRUE(QFile::copy(shipped.filePath(file), folder + QStringLiteral("Skins/") + file));
+    }
+    Start();
+    form->sPageControl1->setCurrentIndex(2);
+    const QStringList themes = form->sSkinManager1->AvailableSkins();
+    EXPECT_EQ(themes.size(), 4); // the built-in theme and the three shipped
+    for (const QString& theme : QStringList{QStringLiteral("Standard theme")} + themes) {
+        Choose(theme);
+        const QImage panel = form->findChild<QWidget*>(QStringLiteral("sPanel8"))->grab().toImage();
+        EXPECT_EQ(panel.pixelColor(panel.width() - 2, panel.height() / 2), QColor(0xFF, 0xFF, 0xDD))
+            << theme.toStdString();
+    }
+}
