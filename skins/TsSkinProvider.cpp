@@ -189,7 +189,8 @@ void TsSkinProvider::Update() {
 
     window_->setWindowFlag(Qt::FramelessWindowHint, themed); // hides a shown window
     titleBar_->setVisible(themed);
-    layout_->setContentsMargins(themed ? QMargins(kBorder, 0, kBorder, kBorder) : QMargins());
+    const bool bordered = themed && !(states & (Qt::WindowMaximized | Qt::WindowFullScreen));
+    layout_->setContentsMargins(bordered ? QMargins(kBorder, 0, kBorder, kBorder) : QMargins());
     window_->setCursor(QCursor());
     UpdateMinimum();
     if (!visible) {
@@ -350,9 +351,15 @@ bool TsSkinProvider::eventFilter(QObject* watched, QEvent* event) {
         if (drag_ == Drag::None)
             widget->unsetCursor();
         break;
+    case QEvent::WindowStateChange:
+        // A maximised window has no border to grab.
+        if (watched == window_ && themed_)
+            layout_->setContentsMargins(window_->isMaximized() || window_->isFullScreen()
+                                            ? QMargins()
+                                            : QMargins(kBorder, 0, kBorder, kBorder));
+        [[fallthrough]];
     case QEvent::ActivationChange:
     case QEvent::WindowTitleChange:
-    case QEvent::WindowStateChange:
         if (watched == window_)
             titleBar_->update();
         break;

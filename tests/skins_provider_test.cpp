@@ -120,8 +120,10 @@ TEST_F(Frame, TheTitleBarButtonsAndDoubleClickMinimiseMaximiseAndClose) {
     TsTitleBar* bar = provider->TitleBar();
     QTest::mouseDClick(bar, Qt::LeftButton, Qt::NoModifier, QPoint(200, 15));
     EXPECT_TRUE(window.isMaximized());
+    EXPECT_EQ(window.layout()->contentsMargins(), QMargins()); // no border while maximised
     QTest::mouseDClick(bar, Qt::LeftButton, Qt::NoModifier, QPoint(200, 15));
     EXPECT_FALSE(window.isMaximized());
+    EXPECT_EQ(window.layout()->contentsMargins(), QMargins(8, 0, 8, 8));
     QTest::mouseClick(bar->MaximizeButton, Qt::LeftButton);
     EXPECT_TRUE(window.isMaximized());
     QTest::mouseClick(bar->MaximizeButton, Qt::LeftButton);
