@@ -10,6 +10,7 @@
 int main(int argc, char** argv) {
     TApplication application(argc, argv);
     InstallProgramFont();
+    InstallQtTranslation();
     TForm1 Form1;
     Form1.show();
     QTimer::singleShot(0, &application, [&Form1] {
