@@ -16,17 +16,31 @@ export XDG_RUNTIME_DIR="$work/xdg"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 export LANG=ru_RU.UTF-8
 
-shoot() { # <file name part> <SkinName> <Skins>
+# xvfb-run -a can lose the race for a display number to another X server starting at the same
+# moment: each theme gets up to three tries.
+shoot() { # <file name part> <SkinName> <Skins> <title bar height> <border>
+    for _ in 1 2 3; do
+        shoot_once "$@" && [ -f "$out/$1-hint.png" ] && return 0
+        sleep 1
+    done
+    echo "no screenshots of $1"
+    return 1
+}
+
+shoot_once() {
     printf '[INTERFACE]\r\nSkinName=%s\r\nSkins=%s\r\n' "$2" "$3" > "$work/стелворн.ini"
     xvfb-run -a -s "-screen 0 800x600x24" bash -c '
         set -e
         "$0" & pid=$!
+        win=
         for _ in $(seq 50); do
-            win=$(xdotool search --name "v[.]1[.]7" 2>/dev/null | head -n1) && [ -n "$win" ] && break
+            win=$(xdotool search --onlyvisible --name "v[.]1[.]7" 2>/dev/null | head -n1) && [ -n "$win" ] && break
             sleep 0.1
         done
+        [ -n "$win" ] || { kill $pid; exit 1; }
+        sleep 0.3
         xdotool windowmove "$win" 20 20
-        sleep 0.6
+        sleep 0.5
         eval "$(xdotool getwindowgeometry --shell "$win")"
         # The tabs are 100 pixels wide, in a row at the top of the client area.
         top=$((Y + $2 + 10))
