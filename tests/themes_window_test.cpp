@@ -1,62 +1,34 @@
 // The window's themes and hints as a user meets them: the theme start-up step, the settings page,
 // the themed title bar and what a close writes.
-#include "Unit1.h"
+#include "config_fixture.h"
 #include "message_box_watcher.h"
-#include "user_locale.h"
 
 #include <QDir>
 #include <QFile>
 #include <QHelpEvent>
 #include <QStandardItemModel>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace {
 
 const QString BuiltIn = QStringLiteral("Windows 10 (внутренний)");
 
-class Themes : public testing::Test {
+class Themes : public Config {
   protected:
     void SetUp() override {
-        OverrideUserDecimalSeparator(u',');
-        ASSERT_TRUE(dir.isValid());
-        folder = dir.path() + u'/';
-        OverrideProgramFolder(folder);
-        ASSERT_TRUE(QDir(folder).mkdir(QStringLiteral("Skins")));
+        Config::SetUp();
+        ASSERT_TRUE(QDir(programFolder).mkdir(QStringLiteral("Skins")));
         WriteTheme("Графит", "@title-background: #1f1f1f;\nQLabel { color: #e8e8e8; }\n");
-    }
-    void TearDown() override {
-        form.reset();
-        OverrideProgramFolder(QString());
-        OverrideUserDecimalSeparator(u'\0');
     }
 
     void WriteTheme(const char* name, const QByteArray& bytes) {
-        QFile file(folder + QStringLiteral("Skins/") + QString::fromUtf8(name) + QStringLiteral(".skin"));
+        QFile file(programFolder + QStringLiteral("Skins/") + QString::fromUtf8(name) +
+                   QStringLiteral(".skin"));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
-    void WriteSettings(const QByteArray& lines) {
-        QFile file(folder + QStringLiteral("стелворн.ini"));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("[INTERFACE]\r\n" + lines);
-    }
-    QByteArray Settings() const {
-        QFile file(folder + QStringLiteral("стелворн.ini"));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    void Start() {
-        form = std::make_unique<TForm1>();
-        form->show();
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    }
-    void Close() {
-        ASSERT_TRUE(form->close());
-        form.reset();
-    }
+    void WriteSettings(const QByteArray& lines) { WriteFile("[INTERFACE]\r\n" + lines); }
     void Choose(const QString& text) {
         TsSkinSelector* selector = form->sSkinSelector1;
         const int index = selector->findText(text);
@@ -68,10 +40,6 @@ class Themes : public testing::Test {
         return qobject_cast<QStandardItemModel*>(form->sSkinSelector1->model())->item(0)->isEnabled();
     }
     bool TitleBarShown() const { return form->sSkinProvider1->TitleBar()->isVisible(); }
-
-    QTemporaryDir dir;
-    QString folder;
-    std::unique_ptr<TForm1> form;
 };
 
 } // namespace
@@ -80,7 +48,7 @@ TEST_F(Themes, AFirstStartOpensInTheBuiltInThemeWithTheAddedTitleAndHints) {
     Start();
     EXPECT_TRUE(form->sSkinManager1->Active());
     EXPECT_EQ(form->sSkinManager1->SkinName(), BuiltIn);
-    EXPECT_EQ(form->sSkinManager1->SkinDirectory(), folder + QStringLiteral("Skins"));
+    EXPECT_EQ(form->sSkinManager1->SkinDirectory(), programFolder + QStringLiteral("Skins"));
     EXPECT_FALSE(qApp->styleSheet().isEmpty());
     EXPECT_TRUE(TitleBarShown());
     EXPECT_EQ(form->sSkinProvider1->TitleBar()->AddedTitle(),
@@ -139,7 +107,7 @@ TEST_F(Themes, StandardThemeChosenIsWrittenAsSkinsZeroWithTheNameKept) {
     Choose(QStringLiteral("Standard theme"));
     EXPECT_FALSE(TitleBarShown());
     Close();
-    EXPECT_TRUE(Settings().contains("\r\nSkinName=Графит\r\nSkins=0\r\n"));
+    EXPECT_TRUE(FileBytes().contains("\r\nSkinName=Графит\r\nSkins=0\r\n"));
 
     Start();
     EXPECT_FALSE(form->sSkinManager1->Active());
@@ -156,7 +124,7 @@ TEST_F(Themes, AnUnknownThemeFallsBackSilentlyAndTheNextCloseWritesTheBuiltInNam
     EXPECT_TRUE(boxes.shown.isEmpty());
     EXPECT_EQ(form->sSkinManager1->SkinName(), BuiltIn);
     Close();
-    EXPECT_TRUE(Settings().contains("\r\nSkinName=Windows 10 (внутренний)\r\nSkins=1\r\n"));
+    EXPECT_TRUE(FileBytes().contains("\r\nSkinName=Windows 10 (внутренний)\r\nSkins=1\r\n"));
 }
 
 TEST_F(Themes, AnUnusableSavedThemeIsReportedAndTheBuiltInOneStays) {
@@ -173,10 +141,10 @@ TEST_F(Themes, AnUnusableSavedThemeIsReportedAndTheBuiltInOneStays) {
 }
 
 TEST_F(Themes, TheThemeFolderIsSkinsWhenItIsAFolderOrALinkToOneElseTheProgramFolder) {
-    const QString skins = folder + QStringLiteral("Skins");
+    const QString skins = programFolder + QStringLiteral("Skins");
     ASSERT_TRUE(QDir(skins).removeRecursively());
-    ASSERT_TRUE(QDir(folder).mkdir(QStringLiteral("elsewhere")));
-    QFile(folder + QStringLiteral("file")).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QDir(programFolder).mkdir(QStringLiteral("elsewhere")));
+    QFile(programFolder + QStringLiteral("file")).open(QIODevice::WriteOnly);
 
     const struct {
         const char* what;
@@ -184,17 +152,17 @@ TEST_F(Themes, TheThemeFolderIsSkinsWhenItIsAFolderOrALinkToOneElseTheProgramFol
         bool isSkins;
     } cases[] = {
         {"none", [] {}, false},
-        {"folder", [&] { QDir(folder).mkdir(QStringLiteral("Skins")); }, true},
-        {"link to a folder", [&] { QFile::link(folder + QStringLiteral("elsewhere"), skins); }, true},
+        {"folder", [&] { QDir(programFolder).mkdir(QStringLiteral("Skins")); }, true},
+        {"link to a folder", [&] { QFile::link(programFolder + QStringLiteral("elsewhere"), skins); }, true},
         {"file", [&] { QFile(skins).open(QIODevice::WriteOnly); }, false},
-        {"link to a file", [&] { QFile::link(folder + QStringLiteral("file"), skins); }, false},
+        {"link to a file", [&] { QFile::link(programFolder + QStringLiteral("file"), skins); }, false},
     };
     for (const auto& c : cases) {
         QFile::remove(skins);
         QDir(skins).removeRecursively();
         c.make();
         Start();
-        EXPECT_EQ(form->sSkinManager1->SkinDirectory(), c.isSkins ? skins : folder) << c.what;
+        EXPECT_EQ(form->sSkinManager1->SkinDirectory(), c.isSkins ? skins : programFolder) << c.what;
         form.reset();
     }
 }
@@ -211,7 +179,7 @@ TEST_F(Themes, TheTitleBarsCloseIsTheNormalCloseAndSwitchingKeepsPlaceAndSize) {
 
     QTest::mouseClick(form->sSkinProvider1->TitleBar()->CloseButton, Qt::LeftButton);
     EXPECT_FALSE(form->isVisible());
-    EXPECT_TRUE(Settings().contains("\r\nSkins=1\r\n")); // FormClose wrote the settings
+    EXPECT_TRUE(FileBytes().contains("\r\nSkins=1\r\n")); // FormClose wrote the settings
 }
 
 TEST_F(Themes, HintsOffSurviveARestartAndTheDepthHintShowsTwoLines) {
@@ -239,8 +207,8 @@ TEST_F(Themes, HintsOffSurviveARestartAndTheDepthHintShowsTwoLines) {
 TEST_F(Themes, TheHelpPanelKeepsItsPaleYellowUnderEveryTheme) {
     QDir shipped(QStringLiteral(STELVORN_SHIPPED_SKINS_DIR));
     for (const QString& file : shipped.entryList({QStringLiteral("*.skin")}, QDir::Files)) {
-        QFile::remove(folder + QStringLiteral("Skins/") + file); // the fixture's Графит
-        ASSERT_TRUE(QFile::copy(shipped.filePath(file), folder + QStringLiteral("Skins/") + file));
+        QFile::remove(programFolder + QStringLiteral("Skins/") + file); // the fixture's Графит
+        ASSERT_TRUE(QFile::copy(shipped.filePath(file), programFolder + QStringLiteral("Skins/") + file));
     }
     Start();
     form->sPageControl1->setCurrentIndex(2);
