@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QWidget>
 #include <algorithm>
 
 // The built-in themes live in this static library's resources.
@@ -34,6 +35,29 @@ TsTheme Fallbacks() {
     t.HintBorder = QColor(0x76, 0x76, 0x76);
     t.TitleSpacing = 6;
     return t;
+}
+
+// Whether Qt takes the style sheet: Qt drops a sheet it cannot parse whole, with a warning only,
+// and the window would show the standard look under a theme said to be on. A widget of its own
+// parses it first, and the warning is caught.
+bool QtParsesStyleSheet(const QString& sheet) {
+    static bool failed;
+    static QtMessageHandler previous;
+    failed = false;
+    previous =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+            if (text.startsWith(QLatin1String("Could not parse")))
+                failed = true;
+            else if (previous)
+                previous(type, context, text);
+        });
+    {
+        QWidget probe;
+        probe.setStyleSheet(sheet);
+        probe.ensurePolished();
+    }
+    qInstallMessageHandler(previous);
+    return !failed;
 }
 
 const BuiltInTheme* FindBuiltIn(const QString& name) {
@@ -161,6 +185,8 @@ bool TsSkinManager::Load(const QString& name, Missing missing) {
     } else {
         load.Error = QStringLiteral("такой темы нет ни в папке тем, ни среди встроенных");
     }
+    if (load.Ok() && !QtParsesStyleSheet(load.Theme.StyleSheet))
+        load.Error = QStringLiteral("в записи правил стиля ошибка, Qt не может его разобрать");
     if (!load.Ok()) {
         Report(name, load.Error);
         return false;

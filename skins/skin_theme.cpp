@@ -77,6 +77,8 @@ class Parser {
         QChar quote;
         int depth = 0;
         int commentLine = 0;
+        bool text = false, rules = false; // anything besides comments and blanks; any "{"
+
         qsizetype i = 0;
         const qsizetype n = text_.size();
         bool lineStart = true;
@@ -134,11 +136,13 @@ class Parser {
                 i += 2;
                 continue;
             }
+            text = text || !c.isSpace();
             if (c == u'"' || c == u'\'') {
                 state = State::String;
                 quote = c;
             } else if (c == u'{') {
                 ++depth;
+                rules = true;
             } else if (c == u'}') {
                 if (--depth < 0)
                     return AtLine(line_, QStringLiteral("лишняя закрывающая скобка «}»"));
@@ -163,6 +167,8 @@ class Parser {
             return AtLine(line_, QStringLiteral("кавычки не закрыты"));
         if (depth != 0)
             return QStringLiteral("не хватает закрывающей скобки «}»");
+        if (text && !rules)
+            return QStringLiteral("в стиле нет ни одного правила вида «QLabel { color: black; }»");
         return {};
     }
 

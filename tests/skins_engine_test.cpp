@@ -90,7 +90,8 @@ TEST_F(Engine, AnUnusableThemeIsReportedInRussianAndThePreviousOneStays) {
     manager->SetSkinName(QStringLiteral("Графит"));
     const QString sheet = qApp->styleSheet();
 
-    for (const char* name : {"Пустая", "Папка"}) {
+    Write("Опечатка", "QLabel { color: red; } QPushButton ]] { }\n"); // Qt would drop it whole
+    for (const char* name : {"Пустая", "Папка", "Опечатка"}) {
         reports.clear();
         manager->SetSkinName(QString::fromUtf8(name));
         ASSERT_EQ(reports.size(), 1) << name;

@@ -64,6 +64,7 @@ TEST(ThemeFile, UnusableContentsAreRefusedWithAReason) {
         {"QLabel { color: red; } }", "лишняя закрывающая скобка"},
         {"QLabel {}\n/* never closed", "строка 2: комментарий «/*» не закрыт"},
         {"QLabel[text=\"open] {}", "кавычки не закрыты"},
+        {"/* only words */ color: red;", "нет ни одного правила"},
     };
     for (const auto& c : cases) {
         const TsThemeLoad load = Parse(c.bytes);
