@@ -212,6 +212,18 @@ void TsSkinProvider::Update() {
                                                           outer.bottom() - now.bottom()));
 }
 
+void TsSkinProvider::NoteSystemFrame() {
+    if (themed_ || !window_->isVisible())
+        return;
+    const QRect frame = window_->frameGeometry(), client = window_->geometry();
+    const QMargins known(client.left() - frame.left(), client.top() - frame.top(),
+                         frame.right() - client.right(), frame.bottom() - client.bottom());
+    if (!known.isNull() && known != lastSystemFrame_) {
+        lastSystemFrame_ = known;
+        UpdateMinimum();
+    }
+}
+
 Qt::Edges TsSkinProvider::EdgesAt(QPoint local) const {
     Qt::Edges edges;
     if (!themed_ || window_->isMaximized() || window_->isFullScreen())
@@ -366,18 +378,14 @@ bool TsSkinProvider::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Move:
     case QEvent::Resize:
     case QEvent::Show:
-        // The window manager tells its frame only once the window is shown.
-        if (watched == window_ && !themed_ && window_->isVisible()) {
-            const QRect frame = window_->frameGeometry(), client = window_->geometry();
-            const QMargins known(client.left() - frame.left(), client.top() - frame.top(),
-                                 frame.right() - client.right(), frame.bottom() - client.bottom());
-            if (!known.isNull() && known != lastSystemFrame_) {
-                lastSystemFrame_ = known;
-                UpdateMinimum();
-            }
-        }
+    case QEvent::WindowActivate:
+        // The window manager tells its frame only some time after the window is shown.
+        if (watched == window_)
+            NoteSystemFrame();
         break;
     case QEvent::Paint:
+        if (watched == window_ && !themed_)
+            NoteSystemFrame();
         if (watched == window_ && themed_) {
             // The border, and whatever the client leaves uncovered (beside the tabs): the title
             // bar's colour, with an outline a shade darker.

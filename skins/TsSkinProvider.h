@@ -88,6 +88,8 @@ class TsSkinProvider : public QObject {
   private:
     void Update();
     void UpdateMinimum();
+    // Takes the window manager's frame, once known, into the minimum size.
+    void NoteSystemFrame();
     bool MousePress(QWidget* widget, QMouseEvent* event);
     bool MouseMove(QWidget* widget, QMouseEvent* event);
 
