@@ -3,6 +3,8 @@
 #include "Unit1.h"
 #include "application.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QTest>
 #include <benchmark/benchmark.h>
@@ -28,10 +30,45 @@ void BM_Calculation(benchmark::State& state) {
         window->Сalculation();
 }
 
+// A paste of a long text (the argument: its length) over the whole text of a soil box or a field,
+// as Ctrl+V: the box or field takes what fits, raises its change event, the calculation runs, and a
+// field that refuses the text sets its old value back. The field's text is put back between runs.
+void PasteOver(benchmark::State& state, QWidget* target, const QString& text) {
+    QLineEdit* edit = target->findChild<QLineEdit*>();
+    if (!edit)
+        edit = qobject_cast<QLineEdit*>(target);
+    const QString before = edit->text();
+    edit->setFocus();
+    QApplication::clipboard()->setText(text);
+    for (auto _ : state) {
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        edit->setText(before);
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.SetLabel(QStringLiteral("%1 characters").arg(text.size()).toStdString());
+}
+
+void BM_PasteDigitsIntoSoilBox(benchmark::State& state) {
+    PasteOver(state, window->sComboBox1, QString(state.range(0), u'9'));
+}
+void BM_PasteDigitsIntoIntegerField(benchmark::State& state) {
+    PasteOver(state, window->sSpinEdit4, QString(state.range(0), u'9'));
+}
+void BM_PasteDigitsIntoDecimalField(benchmark::State& state) {
+    PasteOver(state, window->sDecimalSpinEdit1, QString(state.range(0), u'9'));
+}
+
 } // namespace
 
 BENCHMARK(BM_KeystrokeInRodWidth);
 BENCHMARK(BM_Calculation);
+BENCHMARK(BM_PasteDigitsIntoSoilBox)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PasteDigitsIntoIntegerField)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PasteDigitsIntoDecimalField)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -6,6 +6,8 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSignalSpy>
@@ -219,6 +221,26 @@ TEST_F(Window, ACountBeyond32BitsNeverWrapsIntoRange) {
     EXPECT_EQ(LabelText("sLabel39"), "- Ом");
     TypeInto(Find("sSpinEdit2"), "4294967298"); // would be a = 2
     EXPECT_EQ(LabelText("sLabel39"), "- Ом");
+}
+
+TEST_F(Window, AMillionCharacterPasteIsCutToWhatATextBoxTakes) {
+    auto pasteOver = [&](QLineEdit* edit, const QString& text) {
+        QApplication::clipboard()->setText(text);
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        return edit->text();
+    };
+    const QString soil = pasteOver(Find<QComboBox>("sComboBox1")->lineEdit(),
+                                   QStringLiteral("Песок (") + QString(1000000, u'7') + u')');
+    EXPECT_EQ(soil.size(), TsComboBox::MaxTextLength);
+    EXPECT_TRUE(soil.startsWith(QStringLiteral("Песок (777")));
+    const QString field = pasteOver(Find<TsSpinEdit>("sSpinEdit4")->Edit(), QString(1000000, u'4'));
+    EXPECT_EQ(field, "40"); // cut to 2047 digits, still no 32-bit number: refused
+    const QString decimal = pasteOver(Find<TsDecimalSpinEdit>("sDecimalSpinEdit2")->Edit(),
+                                      QStringLiteral("0,") + QString(1000000, u'3'));
+    EXPECT_EQ(decimal.size(), TsCustomSpinEdit::MaxTextLength);
+    EXPECT_EQ(LabelText("sLabel39"), "- Ом"); // 777… (2040 digits) is no resistivity
 }
 
 TEST_F(Window, ResetGivesTheFirstStartInputs) {

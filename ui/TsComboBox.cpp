@@ -8,6 +8,10 @@ TsComboBox::TsComboBox(QWidget* parent) : QComboBox(parent) {
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr); // the box completes by its own rule
     setMaxVisibleItems(25);
+    // The settings file gives back no longer soil text; and the text box's paste costs time in the
+    // square of what it takes (Qt 6.4), so a pasted million characters would freeze the window at
+    // the default 32767.
+    lineEdit()->setMaxLength(MaxTextLength);
     connect(this, &QComboBox::activated, this, &TsComboBox::changed);
     connect(lineEdit(), &QLineEdit::textEdited, this, &TsComboBox::changed);
     // An item chosen from code shows from its beginning, as a box without the focus does.

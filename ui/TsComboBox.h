@@ -18,6 +18,9 @@ class TsComboBox : public QComboBox {
   public:
     explicit TsComboBox(QWidget* parent = nullptr);
 
+    // The longest text the box takes, typed or pasted: what the settings file can give back.
+    static constexpr int MaxTextLength = 2047;
+
     // Makes no item current while keeping the text on screen.
     void ClearSelectionKeepText();
 

@@ -31,6 +31,9 @@ class SpinLineEdit : public QLineEdit {
     explicit SpinLineEdit(TsCustomSpinEdit* owner) : QLineEdit(owner), owner_(owner) {
         // Every way text gets in passes the field's checks: typed keys and checked pastes only.
         setAcceptDrops(false);
+        // No number needs more; and the text box's paste costs time in the square of what it takes
+        // (Qt 6.4), so a pasted million characters would freeze the window at the default 32767.
+        setMaxLength(TsCustomSpinEdit::MaxTextLength);
         setAttribute(Qt::WA_InputMethodEnabled, false);
     }
 

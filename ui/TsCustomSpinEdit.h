@@ -27,6 +27,8 @@ class TsCustomSpinEdit : public QWidget {
     // Default size of a field, and the width of its arrow strip.
     static constexpr int kDefaultWidth = 49;
     static constexpr int kDefaultHeight = 21;
+    // The longest text a field takes, typed or pasted.
+    static constexpr int MaxTextLength = 2047;
     static constexpr int kButtonsWidth = 15;
     // While an arrow button is held: the first repeated step after this delay, then one every interval.
     static constexpr int kFirstRepeatDelayMs = 300;
