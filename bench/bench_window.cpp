@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QTabBar>
 #include <QTest>
 #include <benchmark/benchmark.h>
 
@@ -62,9 +63,23 @@ void BM_PasteDigitsIntoDecimalField(benchmark::State& state) {
     PasteOver(state, window->sDecimalSpinEdit1, QString(state.range(0), u'9'));
 }
 
+// A click on a tab, the page painted: from the settings page to the calculation page and back.
+void BM_ClickTabs(benchmark::State& state) {
+    QTabBar* bar = window->sPageControl1->findChild<QTabBar*>();
+    for (auto _ : state) {
+        for (int page : {0, 1}) {
+            QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(page).center());
+            window->repaint();
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * 2);
+    state.SetLabel("per item = one click and a paint");
+}
+
 } // namespace
 
 BENCHMARK(BM_KeystrokeInRodWidth);
+BENCHMARK(BM_ClickTabs);
 BENCHMARK(BM_Calculation);
 BENCHMARK(BM_PasteDigitsIntoSoilBox)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PasteDigitsIntoIntegerField)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
