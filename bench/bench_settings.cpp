@@ -1,6 +1,9 @@
 // What closing the window costs on the settings file: sixteen writes, each one saved whole and
 // atomically (temporary file, flush to the disk, rename).
+#include "qt_text.h"
 #include "settings_file.h"
+#include "settings_keys.h"
+#include "soil_catalogue.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -9,27 +12,37 @@
 
 namespace {
 
-const QString Section = QStringLiteral("INTERFACE");
+const QString Section = ToQString(SettingsSection);
 
+// The texts of a first close: the default soil items, and each other key's default.
+QString TextOfFirstClose(const TSettingKey& key) {
+    if (key.Name == SettingsKey::TopLayer.Name)
+        return ToQString(SoilCatalogue[DefaultTopLayerIndex]);
+    if (key.Name == SettingsKey::BottomLayer.Name)
+        return ToQString(SoilCatalogue[DefaultBottomLayerIndex]);
+    return ToQString(key.DefaultText);
+}
+
+// The sixteen writes of a first close, in their order.
 void WriteSixteenKeys(const QString& path) {
     TSettingsFile file(path);
-    file.WriteBool(Section, "ShowHints", true);
-    file.WriteInteger(Section, "ClimaticRegion", 2);
-    file.WriteString(Section, "TopLayer", QStringLiteral("Суглинок полутвёрдый лёссовидный (100)"));
-    file.WriteString(Section, "BottomLayer",
-                     QStringLiteral("Суглинок, сильно увлажнённый грунтовыми водами (60)"));
-    file.WriteFloat(Section, "Thickness", 1.5, u',');
-    file.WriteFloat(Section, "Depth", 0.5, u',');
-    file.WriteInteger(Section, "Form", 1);
-    file.WriteInteger(Section, "Width", 50);
-    file.WriteFloat(Section, "Length", 3.0, u',');
-    file.WriteInteger(Section, "MutualDisposition", 1);
-    file.WriteInteger(Section, "Number", 1);
-    file.WriteInteger(Section, "IntervalMultiplicity", 1);
-    file.WriteInteger(Section, "FormHor", 1);
-    file.WriteInteger(Section, "WidthHor", 40);
-    file.WriteString(Section, "SkinName", QStringLiteral("Windows 10 (внутренний)"));
-    file.WriteBool(Section, "Skins", true);
+    for (const TSettingKey& key : SettingsKey::All) {
+        const QString name = ToQString(key.Name);
+        switch (key.Type) {
+        case TSettingType::Flag:
+            file.WriteBool(Section, name, key.Default != 0);
+            break;
+        case TSettingType::Integer:
+            file.WriteInteger(Section, name, static_cast<int32_t>(key.Default));
+            break;
+        case TSettingType::Number:
+            file.WriteFloat(Section, name, key.Default, u',');
+            break;
+        case TSettingType::Text:
+            file.WriteString(Section, name, TextOfFirstClose(key));
+            break;
+        }
+    }
 }
 
 // A close with the file of the previous close in place: sixteen keys rewritten.
@@ -49,16 +62,26 @@ void BM_StartReadsSixteenKeys(benchmark::State& state) {
     WriteSixteenKeys(path);
     for (auto _ : state) {
         TSettingsFile file(path);
-        int32_t sum = file.ReadBool(Section, "ShowHints", true);
-        for (const char* key : {"ClimaticRegion", "Form", "Width", "MutualDisposition", "Number",
-                                "IntervalMultiplicity", "FormHor", "WidthHor", "Skins"})
-            sum += file.ReadInteger(Section, key, 0);
+        int32_t sum = 0;
         double numbers = 0;
-        for (const char* key : {"Thickness", "Depth", "Length"})
-            numbers += file.ReadFloat(Section, key, 0, u',');
-        QString texts = file.ReadString(Section, "TopLayer", "") +
-                        file.ReadString(Section, "BottomLayer", "") +
-                        file.ReadString(Section, "SkinName", "");
+        QString texts;
+        for (const TSettingKey& key : SettingsKey::All) {
+            const QString name = ToQString(key.Name);
+            switch (key.Type) {
+            case TSettingType::Flag:
+                sum += file.ReadBool(Section, name, key.Default != 0);
+                break;
+            case TSettingType::Integer:
+                sum += file.ReadInteger(Section, name, static_cast<int32_t>(key.Default));
+                break;
+            case TSettingType::Number:
+                numbers += file.ReadFloat(Section, name, key.Default, u',');
+                break;
+            case TSettingType::Text:
+                texts += file.ReadString(Section, name, ToQString(key.DefaultText));
+                break;
+            }
+        }
         benchmark::DoNotOptimize(sum);
         benchmark::DoNotOptimize(numbers);
         benchmark::DoNotOptimize(texts);

@@ -1,7 +1,8 @@
-// Prints the result labels of one worked example, to show the calculation core at work.
+// Prints the result labels of the first worked example (the one the tests check), to show the
+// calculation core at work.
 #include "earthing.h"
-#include "soil_catalogue.h"
 #include "utf8_text.h"
+#include "worked_examples.h"
 
 #include <cstdio>
 #include <string>
@@ -15,19 +16,7 @@ void Show(const char* caption, const std::optional<std::u16string>& text) {
 } // namespace
 
 int main() {
-    const TEarthingInput input{.ClimaticRegion = 2,
-                               .TopLayer = std::u16string(SoilCatalogue[DefaultTopLayerIndex]),
-                               .BottomLayer = std::u16string(SoilCatalogue[DefaultBottomLayerIndex]),
-                               .Thickness = 1.5,
-                               .Depth = 0.5,
-                               .Form = 1,
-                               .Width = 50,
-                               .Length = 2.5,
-                               .MutualDisposition = 1,
-                               .Number = 3,
-                               .IntervalMultiplicity = 1,
-                               .FormHor = 1,
-                               .WidthHor = 40};
+    const TEarthingInput input = FirstExample();
     const TEarthingResult result = ComputeEarthing(input, u',', u',');
     const TEarthingLabels labels = EarthingLabels(input, result, u',');
     std::printf("Стелворн: три уголка 50 мм по 2,5 м в ряд, полоса 40 мм, район II\n");

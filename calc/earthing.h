@@ -1,5 +1,7 @@
 #pragma once
 
+#include "number_format.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -62,13 +64,6 @@ struct TEarthingLabels {
 
 TEarthingLabels EarthingLabels(const TEarthingInput& input, const TEarthingResult& result,
                                char16_t userSeparator);
-
-// Display rules. FormatPlain: up to 15 significant digits, no trailing zeros, no thousands
-// separator; fixed notation from 0.0001 to just below 1E15, else scientific (1,5E20, 1E-5).
-// +∞ shows "∞", −∞ "-∞" and NaN "-". FormatWhole and FormatTenths round half to even first.
-std::u16string FormatPlain(double x, char16_t separator);
-std::u16string FormatWhole(double x, char16_t separator);
-std::u16string FormatTenths(double x, char16_t separator);
 
 // A count read from a 64-bit field as the 32-bit count of the calculation: out-of-range values
 // saturate, so that they fail the count's range check instead of wrapping round into it.

@@ -1,4 +1,4 @@
-#include "earthing.h"
+#include "number_format.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,13 +1,12 @@
 #include "resistivity_text.h"
 
+#include "char_classes.h"
+
 #include <charconv>
 #include <system_error>
 
 namespace {
 
-bool IsDigit(char16_t c) {
-    return c >= u'0' && c <= u'9';
-}
 bool IsPointOrComma(char16_t c) {
     return c == u',' || c == u'.';
 }
@@ -20,7 +19,7 @@ std::u16string ExtractResistivityText(std::u16string_view text, char16_t systemS
 
     bool bareNumber = true;
     for (char16_t c : text) {
-        if (!IsDigit(c) && !IsPointOrComma(c)) {
+        if (!IsAsciiDigit(c) && !IsPointOrComma(c)) {
             bareNumber = false;
             break;
         }
@@ -42,7 +41,7 @@ std::u16string ExtractResistivityText(std::u16string_view text, char16_t systemS
         const bool inside = opened && !closed;
         if (IsPointOrComma(c) && inside)
             result.push_back(systemSeparator);
-        else if (IsDigit(c) && inside)
+        else if (IsAsciiDigit(c) && inside)
             result.push_back(c);
     }
     return result;
@@ -66,7 +65,7 @@ std::optional<double> ParseResistivity(std::u16string_view text, char16_t userSe
     }
     bool mantissa = false;
     size_t digits = 0;
-    while (i < end && IsDigit(text[i])) {
+    while (i < end && IsAsciiDigit(text[i])) {
         ascii.push_back(static_cast<char>(text[i++]));
         ++digits;
     }
@@ -78,7 +77,7 @@ std::optional<double> ParseResistivity(std::u16string_view text, char16_t userSe
         ascii.push_back('.');
         mantissa = true;
         size_t fraction = 0;
-        while (i < end && IsDigit(text[i])) {
+        while (i < end && IsAsciiDigit(text[i])) {
             ascii.push_back(static_cast<char>(text[i++]));
             ++fraction;
         }
@@ -93,7 +92,7 @@ std::optional<double> ParseResistivity(std::u16string_view text, char16_t userSe
         if (i < end && (text[i] == u'+' || text[i] == u'-'))
             ascii.push_back(static_cast<char>(text[i++]));
         size_t exponent = 0;
-        while (i < end && IsDigit(text[i])) {
+        while (i < end && IsAsciiDigit(text[i])) {
             ascii.push_back(static_cast<char>(text[i++]));
             ++exponent;
         }

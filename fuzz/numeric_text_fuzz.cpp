@@ -108,14 +108,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const char16_t other = separator == u',' ? u'.' : u',';
     const bool hide = (data[0] & 2) != 0;
     const int places = (data[0] >> 2) & 31;
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data) + 1, static_cast<qsizetype>(size - 1));
+    const QString text =
+        QString::fromUtf8(reinterpret_cast<const char*>(data) + 1, static_cast<qsizetype>(size - 1));
 
     const WholeNumberText whole = ParseWholeNumber(text);
     const WholeNumberText reference = ReferenceWholeNumber(text);
-    Check(whole.valid == reference.valid && whole.overflow == reference.overflow && whole.value == reference.value,
+    Check(whole.valid == reference.valid && whole.overflow == reference.overflow &&
+              whole.value == reference.value,
           "an integer text reads otherwise than the reference");
-    Check(IsWholeNumber32(text) == (whole.valid && !whole.overflow && whole.value >= INT32_MIN &&
-                                    whole.value <= INT32_MAX),
+    Check(IsWholeNumber32(text) ==
+              (whole.valid && !whole.overflow && whole.value >= INT32_MIN && whole.value <= INT32_MAX),
           "IsWholeNumber32 disagrees");
 
     const QString normalised = NormaliseSeparators(text, separator);

@@ -19,8 +19,8 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
-#include <utility>
 #include <string_view>
+#include <utility>
 
 namespace {
 

@@ -8,6 +8,7 @@
 //   and every other key of the program reads as before.
 #include "profile_document.h"
 #include "profile_values.h"
+#include "settings_keys.h"
 
 #include <algorithm>
 #include <array>
@@ -20,14 +21,12 @@
 
 namespace {
 
-constexpr std::array<std::u16string_view, 16> Keys = {u"ShowHints", u"ClimaticRegion",
-                                                      u"TopLayer",  u"BottomLayer",
-                                                      u"Thickness", u"Depth",
-                                                      u"Form",      u"Width",
-                                                      u"Length",    u"MutualDisposition",
-                                                      u"Number",    u"IntervalMultiplicity",
-                                                      u"FormHor",   u"WidthHor",
-                                                      u"SkinName",  u"Skins"};
+constexpr std::array<std::u16string_view, SettingsKey::All.size()> Keys = [] {
+    std::array<std::u16string_view, SettingsKey::All.size()> names;
+    for (size_t i = 0; i < names.size(); ++i)
+        names[i] = SettingsKey::All[i].Name;
+    return names;
+}();
 
 void Check(bool condition, const char* what) {
     if (!condition) {
@@ -39,7 +38,7 @@ void Check(bool condition, const char* what) {
 std::array<std::optional<std::u16string>, Keys.size()> ReadAll(const TProfileDocument& document) {
     std::array<std::optional<std::u16string>, Keys.size()> values;
     for (size_t i = 0; i < Keys.size(); ++i) {
-        values[i] = document.Read(u"INTERFACE", Keys[i]);
+        values[i] = document.Read(SettingsSection, Keys[i]);
         if (values[i]) {
             Check(values[i]->size() <= TProfileDocument::MaxValueLength, "value longer than 2047");
             (void)ParseProfileInteger(*values[i]);
@@ -74,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TProfileDocument changed = document;
     for (size_t i = 0; i < Keys.size(); ++i)
         if (close || i == key)
-            changed.Write(u"INTERFACE", Keys[i], value);
+            changed.Write(SettingsSection, Keys[i], value);
     const TProfileDocument reread = TProfileDocument::Parse(changed.Serialize());
     Check(reread.Text() == changed.Text(), "the written file reads back otherwise");
     const auto after = ReadAll(reread);

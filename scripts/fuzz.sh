@@ -19,9 +19,8 @@ esac
 bash scripts/install-deps.sh clang-14 libclang-rt-14-dev
 
 dir=build/fuzz
-cmake -S . -B "$dir" -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DSTELVORN_FUZZ=ON -DSTELVORN_BENCH=OFF >/dev/null
-cmake --build "$dir" --target "$target" -j"$(nproc)"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz --target "$target" -j"$(nproc)"
 mkdir -p "$dir/$kept"
 exec "$dir/fuzz/$target" "$dir/$kept" "$seeds" -dict="$dict" -max_total_time="$seconds" -max_len="$max_len" \
     -timeout=10 -artifact_prefix="$dir/" -print_final_stats=1

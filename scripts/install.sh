@@ -32,8 +32,8 @@ fi
 if [[ -z "$build" ]]; then
     bash scripts/install-deps.sh
     build=build/release
-    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build "$build" -j"$(nproc)" --target stelvorn >/dev/null
+    cmake --preset release >/dev/null
+    cmake --build --preset release -j"$(nproc)" --target stelvorn >/dev/null
 fi
 
 record="$prefix/share/stelvorn"

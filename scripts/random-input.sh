@@ -20,17 +20,15 @@ bash scripts/install-deps.sh
 
 if [[ $variant == sanitize ]]; then
     # The build of scripts/test.sh, with the options its tests run under.
-    dir=build/test-sanitize
-    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTELVORN_WERROR=ON -DSTELVORN_SANITIZE=ON \
-        -DSTELVORN_BENCH=OFF >/dev/null
+    preset=test-sanitize
     export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1
     export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
     export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 else
-    dir=build/release
-    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release >/dev/null
+    preset=release
 fi
-cmake --build "$dir" --target stelvorn_random_input -j"$(nproc)" >/dev/null
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" --target stelvorn_random_input -j"$(nproc)" >/dev/null
 export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
-exec "$dir/tests/stelvorn_random_input" --seconds "$seconds" "${seed[@]}"
+exec "build/$preset/tests/stelvorn_random_input" --seconds "$seconds" "${seed[@]}"

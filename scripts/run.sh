@@ -3,6 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/release -j"$(nproc)" >/dev/null
+cmake --preset release >/dev/null
+cmake --build --preset release -j"$(nproc)" >/dev/null
 exec build/release/ui/stelvorn

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs the whole test suite twice: plainly, and built with
-# AddressSanitizer and UndefinedBehaviorSanitizer (any report fails the run).
+# AddressSanitizer and UndefinedBehaviorSanitizer (any report fails the run). Before that it checks
+# the formatting and builds the calculation core alone, without Qt. The builds are the presets of
+# CMakePresets.json.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -8,16 +10,20 @@ bash scripts/install-deps.sh
 jobs=$(nproc)
 # The sanitizer options come with the tests themselves (tests/CMakeLists.txt).
 
+echo "== formatting"
+bash scripts/check-format.sh
+
 status=0
+echo "== core build, without Qt"
+cmake --preset core >/dev/null
+cmake --build --preset core -j"$jobs"
+ctest --preset core -j"$jobs" || status=1
+
 for variant in plain sanitize; do
-    dir="build/test-$variant"
-    sanitize=OFF bench=ON
-    [[ $variant == sanitize ]] && sanitize=ON bench=OFF
     echo "== $variant build"
-    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTELVORN_WERROR=ON \
-        -DSTELVORN_SANITIZE=$sanitize -DSTELVORN_BENCH=$bench >/dev/null
-    cmake --build "$dir" -j"$jobs"
+    cmake --preset "test-$variant" >/dev/null
+    cmake --build --preset "test-$variant" -j"$jobs"
     echo "== $variant tests"
-    ctest --test-dir "$dir" --output-on-failure -j"$jobs" || status=1
+    ctest --preset "test-$variant" -j"$jobs" || status=1
 done
 exit $status

@@ -1,5 +1,7 @@
 #include "profile_document.h"
 
+#include "char_classes.h"
+
 namespace {
 
 bool IsBlank(char16_t c) {
@@ -26,13 +28,6 @@ char16_t FoldCase(char16_t c) {
     if (c >= 0x0400 && c <= 0x040F)
         return static_cast<char16_t>(c + 0x50);
     return c;
-}
-
-bool IsHighSurrogate(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
 }
 
 // One line of the text: its characters are [Begin, End), its line end [End, Next).

@@ -1,25 +1,10 @@
 #include "profile_values.h"
 
-#include "earthing.h"
+#include "char_classes.h"
+#include "number_format.h"
 #include "resistivity_text.h"
 
-namespace {
-
-bool IsDigit(char16_t c) {
-    return c >= u'0' && c <= u'9';
-}
-
-int HexDigit(char16_t c) {
-    if (IsDigit(c))
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
-}
-
-} // namespace
+namespace {} // namespace
 
 std::optional<int32_t> ParseProfileInteger(std::u16string_view text) {
     size_t i = 0;
@@ -43,7 +28,7 @@ std::optional<int32_t> ParseProfileInteger(std::u16string_view text) {
             return std::nullopt;
         uint32_t pattern = 0;
         for (char16_t c : digits) {
-            const int d = HexDigit(c);
+            const int d = HexDigitValue(c);
             if (d < 0)
                 return std::nullopt;
             pattern = (pattern << 4) | static_cast<uint32_t>(d);
@@ -58,7 +43,7 @@ std::optional<int32_t> ParseProfileInteger(std::u16string_view text) {
     const int64_t limit = negative ? 2147483648LL : 2147483647LL;
     int64_t value = 0;
     for (char16_t c : rest) {
-        if (!IsDigit(c))
+        if (!IsAsciiDigit(c))
             return std::nullopt;
         value = value * 10 + (c - u'0');
         if (value > limit)
@@ -71,7 +56,7 @@ std::optional<double> ParseProfileNumber(std::u16string_view text, char16_t sepa
     // The strict decimal parse of a resistivity has the same rules, except that it takes a lone
     // separator for 0; a number of this file needs a digit.
     for (char16_t c : text) {
-        if (IsDigit(c))
+        if (IsAsciiDigit(c))
             return ParseResistivity(text, separator);
         if (c == u'e' || c == u'E')
             break;

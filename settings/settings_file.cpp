@@ -1,6 +1,7 @@
 #include "settings_file.h"
 
 #include "profile_values.h"
+#include "qt_text.h"
 #include "resource_strings.h"
 
 #include <QFile>
@@ -9,20 +10,8 @@
 
 #include <string_view>
 
-namespace {
-
-std::u16string_view View(const QString& s) {
-    return {reinterpret_cast<const char16_t*>(s.utf16()), static_cast<size_t>(s.size())};
-}
-
-QString FromView(std::u16string_view s) {
-    return QString(reinterpret_cast<const QChar*>(s.data()), static_cast<qsizetype>(s.size()));
-}
-
-} // namespace
-
 QString SettingsFilePath(const QString& programFolder) {
-    return programFolder + u'/' + FromView(ResSettingsBaseName()) + QStringLiteral(".ini");
+    return programFolder + u'/' + ToQString(ResSettingsBaseName()) + QStringLiteral(".ini");
 }
 
 TSettingsFile::TSettingsFile(QString path, TWriteBytes writeBytes)
@@ -71,13 +60,13 @@ void TSettingsFile::Save(const TProfileDocument& document) {
 
 QString TSettingsFile::ReadString(const QString& section, const QString& key, const QString& defaultValue) {
     Load();
-    const auto value = document_.Read(View(section), View(key));
-    return value ? FromView(*value) : defaultValue;
+    const auto value = document_.Read(ToU16View(section), ToU16View(key));
+    return value ? ToQString(*value) : defaultValue;
 }
 
 int32_t TSettingsFile::ReadInteger(const QString& section, const QString& key, int32_t defaultValue) {
     Load();
-    const auto value = document_.Read(View(section), View(key));
+    const auto value = document_.Read(ToU16View(section), ToU16View(key));
     if (!value)
         return defaultValue;
     return ParseProfileInteger(*value).value_or(defaultValue);
@@ -90,7 +79,7 @@ bool TSettingsFile::ReadBool(const QString& section, const QString& key, bool de
 double TSettingsFile::ReadFloat(const QString& section, const QString& key, double defaultValue,
                                 char16_t separator) {
     Load();
-    const auto value = document_.Read(View(section), View(key));
+    const auto value = document_.Read(ToU16View(section), ToU16View(key));
     if (!value)
         return defaultValue;
     return ParseProfileNumber(*value, separator).value_or(defaultValue);
@@ -101,13 +90,13 @@ void TSettingsFile::WriteString(const QString& section, const QString& key, cons
     if (!writable_)
         throw EIniFileException(path_);
     TProfileDocument changed = document_;
-    changed.Write(View(section), View(key), View(value));
+    changed.Write(ToU16View(section), ToU16View(key), ToU16View(value));
     Save(changed);
     document_ = std::move(changed);
 }
 
 void TSettingsFile::WriteInteger(const QString& section, const QString& key, int32_t value) {
-    WriteString(section, key, FromView(FormatProfileInteger(value)));
+    WriteString(section, key, ToQString(FormatProfileInteger(value)));
 }
 
 void TSettingsFile::WriteBool(const QString& section, const QString& key, bool value) {
@@ -115,5 +104,5 @@ void TSettingsFile::WriteBool(const QString& section, const QString& key, bool v
 }
 
 void TSettingsFile::WriteFloat(const QString& section, const QString& key, double value, char16_t separator) {
-    WriteString(section, key, FromView(FormatProfileNumber(value, separator)));
+    WriteString(section, key, ToQString(FormatProfileNumber(value, separator)));
 }

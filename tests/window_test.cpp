@@ -172,6 +172,10 @@ TEST_F(Window, FirstShowFocusesTheClimateGroupAndHintsSitOnTheInputs) {
     EXPECT_TRUE(Find("sRadioButton1")->toolTip().contains(QChar(0x2212))); // a real minus sign
 }
 
+TEST_F(Window, TheCaptionCarriesTheVersionOfTheBuild) {
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Стелворн v.1.7"));
+}
+
 TEST_F(Window, TheHintsCheckBoxSwitchesEveryHintOfTheWindow) {
     QWidget* field = Find("sSpinEdit1");
     auto hover = [&] {

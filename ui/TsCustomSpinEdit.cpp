@@ -1,5 +1,7 @@
 #include "TsCustomSpinEdit.h"
 
+#include "char_classes.h"
+
 #include "system_beep.h"
 #include "user_locale.h"
 
@@ -312,7 +314,7 @@ void TsCustomSpinEdit::wheelEvent(QWheelEvent* event) {
 }
 
 bool TsCustomSpinEdit::AcceptTypedCharacter(QChar c) {
-    if (c >= u'0' && c <= u'9')
+    if (IsAsciiDigit(c.unicode()))
         return true;
     if (DigitsOnly())
         return false;

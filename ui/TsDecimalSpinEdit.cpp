@@ -1,7 +1,8 @@
 #include "TsDecimalSpinEdit.h"
 
-#include "earthing.h"
+#include "number_format.h"
 #include "numeric_text.h"
+#include "qt_text.h"
 #include "user_locale.h"
 
 #include <algorithm>
@@ -81,8 +82,7 @@ bool TsDecimalSpinEdit::PastedTextAcceptable() const {
 
 void TsDecimalSpinEdit::RestoreRefusedPaste() {
     // Written like the plain number format: up to 15 significant digits, no trailing zeros.
-    WriteText(
-        QString::fromStdU16String(FormatPlain(static_cast<double>(notedValue_), UserDecimalSeparator())));
+    WriteText(ToQString(FormatPlain(static_cast<double>(notedValue_), UserDecimalSeparator())));
 }
 
 void TsDecimalSpinEdit::RewriteLoadedText() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAction>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -60,10 +61,6 @@ class TForm1 : public QWidget {
     bool ShowHint() const { return showHint_; }
     void SetShowHint(bool on) { showHint_ = on; }
 
-    // The codes of the checked radio buttons, as the calculation and the settings file take them.
-    int32_t ClimaticRegionCode() const;
-    int32_t FormHorCode() const;
-
     // The width of the opened soil lists: at least that of the longest catalogue item and a margin.
     void SetSoilListWidths();
 
@@ -78,6 +75,9 @@ class TForm1 : public QWidget {
     QRadioButton *sRadioButton7, *sRadioButton8;
     QRadioButton *sRadioButton11, *sRadioButton10;
     QRadioButton *sRadioButton9, *sRadioButton5, *sRadioButton6;
+    // The four radio groups. A button's id is its code in the calculation and the settings file:
+    // region 1 to 4 and 0 for "Не учитывать", rod form 1/2, layout 1/2, connector form 1/2/3.
+    QButtonGroup *ClimaticRegionGroup, *FormGroup, *MutualDispositionGroup, *FormHorGroup;
 
     TsComboBox *sComboBox1, *sComboBox2;
     TsDecimalSpinEdit *sDecimalSpinEdit1, *sDecimalSpinEdit2, *sDecimalSpinEdit6;
@@ -103,6 +103,9 @@ class TForm1 : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // The construction of the window (Unit1Layout.cpp): BuildWindow makes every control, one
+    // function a tab, band or group box, then the hints and the tab order.
+    void BuildWindow();
     void BuildCalculationPage();
     void BuildClimateBox();
     void BuildSoilBox();
@@ -112,7 +115,13 @@ class TForm1 : public QWidget {
     void BuildConnectorBox();
     void BuildResultPanel();
     void BuildSettingsPage();
+    void BuildHelpPage();
+    void ApplyHintTexts();
     void SetTabOrder();
+    static void KeepCheckedAsTabStop(QButtonGroup* group);
+    // Checks the button of the code; any code without a button checks the group's last button.
+    static void CheckCode(QButtonGroup* group, int32_t code);
+
     void Wire();
 
     bool shown_ = false;

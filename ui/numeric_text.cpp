@@ -1,5 +1,7 @@
 #include "numeric_text.h"
 
+#include "char_classes.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -9,17 +11,11 @@
 namespace {
 
 bool IsDigit(QChar c) {
-    return c >= u'0' && c <= u'9';
+    return IsAsciiDigit(c.unicode());
 }
 
 int HexDigit(QChar c) {
-    if (IsDigit(c))
-        return c.unicode() - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c.unicode() - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c.unicode() - u'A' + 10;
-    return -1;
+    return HexDigitValue(c.unicode());
 }
 
 } // namespace
