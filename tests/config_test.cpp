@@ -3,6 +3,7 @@
 #include "message_box_watcher.h"
 #include "user_locale.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -239,6 +240,29 @@ TEST_F(Config, NumbersFollowTheSeparatorOfTheMoment) {
     WriteFile("[INTERFACE]\r\nThickness=2.5\r\n");
     Start();
     EXPECT_EQ(Text("sDecimalSpinEdit1"), "1,5");
+}
+
+TEST_F(Config, AStoredRodLengthBelowItsBoundIsShownAsUsedAndWrittenBack) {
+    WriteFile("[INTERFACE]\r\nLength=0,5\r\n");
+    Start();
+    EXPECT_EQ(Text("sDecimalSpinEdit6"), "0,5"); // the length the results are for
+    EXPECT_EQ(Find<QLabel>("sLabel31")->text(), "0,5 м.");
+    Close(); // never touched: written back as read
+    EXPECT_TRUE(FileBytes().contains("\r\nLength=0,5\r\n"));
+}
+
+TEST_F(Config, ALongSoilTextSurvivesARestartAsShown) {
+    Start();
+    auto* box = Find<QComboBox>("sComboBox1");
+    box->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    QGuiApplication::clipboard()->setText(QStringLiteral("Мой грунт ") + QString(5000, u'9'));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+    const QString shown = box->currentText();
+    EXPECT_EQ(shown.size(), 2047);
+    Close();
+    Start();
+    EXPECT_EQ(Text("sComboBox1"), shown);
 }
 
 } // namespace

@@ -171,7 +171,7 @@ TEST_P(DecimalFieldTest, StepsFromTheStoredValueWithTheStoreClamp) {
         {thickness, 1.5L, Action::ButtonUp, 0, 1.5L + 0.1L, "1,6", 1},
         {thickness, 1.5L, Action::ButtonDown, 0, 1.5L - 0.1L, "1,4", 1},
         {length, 2.5L, Action::Up, 0, 2.5L + 0.1L, "2,6", 1},
-        {length, 1.0L, Action::Down, 0, 1.0L - 0.1L, "1", 1}, // stored below 1; the text is bound-checked
+        {length, 1.0L, Action::Down, 0, 1.0L - 0.1L, "0,9", 1}, // stored below 1, and shown as stored
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message()
@@ -213,7 +213,7 @@ TEST_P(DecimalFieldTest, SetFromCodeRaisesWhenTheValueDiffers) {
     const Case cases[] = {
         {thickness, 1.5L, "1,5", 0}, // the design value itself
         {thickness, 3.0L, "3,0", 1}, {thickness, 3.0L, "3,0", 0}, {thickness, 1.56L, "1,6", 1},
-        {length, 3.0L, "3", 1},      {length, 2.5L, "2,5", 1},    {length, 0.5L, "1", 1},
+        {length, 3.0L, "3", 1},      {length, 2.5L, "2,5", 1},    {length, 0.5L, "0,5", 1},
         {depth, 0.5L, "0,5", 0},     {depth, 5.0L, "1,0", 1},     {depth, -1.0L, "0,1", 1},
     };
     for (const Case& c : cases) {

@@ -22,6 +22,22 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     xdotool windowsize "$win" 820 560
     sleep 0.5
     import -window root "$1/window-large.png"
+    # The help tab (the third tab header, 100 px wide) on the index page, then on МЕТОДИКА, the
+    # fifth link of the index page, at the top and scrolled down with the mouse wheel.
+    xdotool windowsize "$win" 584 452
+    sleep 0.3
+    eval "$(xdotool getwindowgeometry --shell "$win")"
+    xdotool mousemove $((X + 250)) $((Y + 12)) click 1
+    sleep 0.5
+    xdotool mousemove $((X + 300)) $((Y + 400))
+    sleep 0.3
+    import -window root "$1/help-index.png"
+    xdotool mousemove $((X + 110)) $((Y + 250)) click 1
+    sleep 0.5
+    import -window root "$1/help-metodika.png"
+    xdotool click --repeat 8 5
+    sleep 0.5
+    import -window root "$1/help-metodika-scrolled.png"
     kill "$pid"
 ' "$program" "$out"
 echo "screenshots in $out"

@@ -3,11 +3,10 @@
 #include "application.h"
 #include "message_box_watcher.h"
 #include "user_locale.h"
+#include "window_fixture.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QClipboard>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSignalSpy>
@@ -20,70 +19,14 @@
 
 namespace {
 
-class Window : public testing::Test {
+class Window : public WindowTest {
   protected:
-    void SetUp() override {
-        OverrideUserDecimalSeparator(u',');
-        ASSERT_TRUE(folder.isValid());
-        OverrideProgramFolder(folder.path() + u'/'); // a first start: no settings file
-        form = std::make_unique<TForm1>();
-        form->show();
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    }
-    void TearDown() override {
-        form.reset();
-        OverrideProgramFolder(QString());
-        OverrideUserDecimalSeparator(u'\0');
-    }
-
-    template <typename T = QWidget> T* Find(const char* name) {
-        T* w = form->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    QString LabelText(const char* name) { return Find<QLabel>(name)->text(); }
-
-    // Keys go where the keyboard focus is, as a user's do.
-    static QWidget* Focus() { return QApplication::focusWidget(); }
-    static void Type(const QString& text) {
-        for (QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, Focus(), Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-
-    // Replaces a field's text as a user does: focus it, select all, type.
-    void TypeInto(QWidget* field, const QString& text) {
-        field->setFocus();
-        ASSERT_TRUE(field->hasFocus() || field->isAncestorOf(Focus()));
-        QTest::keyClick(Focus(), Qt::Key_A, Qt::ControlModifier);
-        if (text.isEmpty())
-            QTest::keyClick(Focus(), Qt::Key_Delete);
-        Type(text);
-    }
-
-    // Clicks the middle of a widget.
-    void Click(const char* name) {
-        QWidget* w = Find(name);
-        QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
-    }
-
-    QStringList ResultLabels() {
-        QStringList texts;
-        for (const char* name : {"sLabel31", "sLabel21", "sLabel25", "sLabel18", "sLabel33", "sLabel35",
-                                 "sLabel38", "sLabel30", "sLabel28", "sLabel39"})
-            texts << LabelText(name);
-        return texts;
-    }
-
     // The first worked example: from the first-start inputs, rods of 2,5 m and three of them.
     void EnterFirstExample() {
         Click("sButton1");
         TypeInto(Find("sDecimalSpinEdit6"), "2,5");
         TypeInto(Find("sSpinEdit1"), "3");
     }
-
-    QTemporaryDir folder;
-    std::unique_ptr<TForm1> form;
 };
 
 const QStringList FirstExampleLabels = {"2,5 м.", "71",   "104", "33,1", "2,5 м.",
@@ -225,26 +168,6 @@ TEST_F(Window, ACountBeyond32BitsNeverWrapsIntoRange) {
     EXPECT_EQ(LabelText("sLabel39"), "- Ом");
     TypeInto(Find("sSpinEdit2"), "4294967298"); // would be a = 2
     EXPECT_EQ(LabelText("sLabel39"), "- Ом");
-}
-
-TEST_F(Window, AMillionCharacterPasteIsCutToWhatATextBoxTakes) {
-    auto pasteOver = [&](QLineEdit* edit, const QString& text) {
-        QApplication::clipboard()->setText(text);
-        edit->setFocus();
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
-        return edit->text();
-    };
-    const QString soil = pasteOver(Find<QComboBox>("sComboBox1")->lineEdit(),
-                                   QStringLiteral("Песок (") + QString(1000000, u'7') + u')');
-    EXPECT_EQ(soil.size(), TsComboBox::MaxTextLength);
-    EXPECT_TRUE(soil.startsWith(QStringLiteral("Песок (777")));
-    const QString field = pasteOver(Find<TsSpinEdit>("sSpinEdit4")->Edit(), QString(1000000, u'4'));
-    EXPECT_EQ(field, "40"); // cut to 2047 digits, still no 32-bit number: refused
-    const QString decimal = pasteOver(Find<TsDecimalSpinEdit>("sDecimalSpinEdit2")->Edit(),
-                                      QStringLiteral("0,") + QString(1000000, u'3'));
-    EXPECT_EQ(decimal.size(), TsCustomSpinEdit::MaxTextLength);
-    EXPECT_EQ(LabelText("sLabel39"), "- Ом"); // 777… (2040 digits) is no resistivity
 }
 
 TEST_F(Window, ResetGivesTheFirstStartInputs) {

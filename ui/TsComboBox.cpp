@@ -1,5 +1,7 @@
 #include "TsComboBox.h"
 
+#include <QAbstractItemView>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -8,10 +10,8 @@ TsComboBox::TsComboBox(QWidget* parent) : QComboBox(parent) {
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr); // the box completes by its own rule
     setMaxVisibleItems(25);
-    // The settings file gives back no longer soil text; and the text box's paste costs time in the
-    // square of what it takes (Qt 6.4), so a pasted million characters would freeze the window at
-    // the default 32767.
     lineEdit()->setMaxLength(MaxTextLength);
+    view()->installEventFilter(this); // keys of the opened list
     connect(this, &QComboBox::activated, this, &TsComboBox::changed);
     connect(lineEdit(), &QLineEdit::textEdited, this, &TsComboBox::changed);
     // An item chosen from code shows from its beginning, as a box without the focus does.
@@ -38,7 +38,8 @@ void TsComboBox::ClearSelectionKeepText() {
 
 bool TsComboBox::Complete(const QString& typed) {
     QLineEdit* edit = lineEdit();
-    QString candidate = edit->text();
+    const QString before = edit->text();
+    QString candidate = before;
     if (edit->hasSelectedText())
         candidate.replace(edit->selectionStart(), edit->selectionLength(), typed);
     else
@@ -56,7 +57,7 @@ bool TsComboBox::Complete(const QString& typed) {
             edit->setSelection(static_cast<int>(candidate.size()),
                                static_cast<int>(item.size() - candidate.size()));
         }
-        if (itemChanged)
+        if (itemChanged || edit->text() != before)
             emit changed();
         return true;
     }
@@ -80,4 +81,19 @@ void TsComboBox::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QComboBox::keyPressEvent(event);
+}
+
+bool TsComboBox::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == view() && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F1) {
+            // The open list would swallow the key: close it, then hand the key to the box, where
+            // the window's shortcut takes it.
+            hidePopup();
+            QKeyEvent again(QEvent::KeyPress, key->key(), key->modifiers(), key->text());
+            QCoreApplication::sendEvent(this, &again);
+            return true;
+        }
+    }
+    return QComboBox::eventFilter(watched, event);
 }

@@ -9,17 +9,19 @@
 //    read with the character put in place of the selection, ignoring case; if there is one it shows
 //    that text followed by the rest of the item, selected, makes the item the current one and raises
 //    changed() only if the current item changed; if there is none the character goes in as usual
-//    and changed() is raised;
+//    and changed() is raised; a completion that changes the text raises changed() too, even when
+//    the item stays the current one (the text may have been edited away from it in between);
 //  - Backspace removes the selected completion or the character before the caret, leaves no item
 //    current and raises changed();
 //  - Delete, cut, paste and undo raise changed() once each.
+// The text holds at most MaxTextLength characters, as many as the settings file gives back.
+// F1 pressed while the list is open closes the list and then goes to the window as anywhere else.
 class TsComboBox : public QComboBox {
     Q_OBJECT
   public:
-    explicit TsComboBox(QWidget* parent = nullptr);
-
-    // The longest text the box takes, typed or pasted: what the settings file can give back.
     static constexpr int MaxTextLength = 2047;
+
+    explicit TsComboBox(QWidget* parent = nullptr);
 
     // Makes no item current while keeping the text on screen.
     void ClearSelectionKeepText();
@@ -29,6 +31,7 @@ class TsComboBox : public QComboBox {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     bool Complete(const QString& typed);

@@ -33,9 +33,6 @@ class SpinLineEdit : public QLineEdit {
     explicit SpinLineEdit(TsCustomSpinEdit* owner) : QLineEdit(owner), owner_(owner) {
         // Every way text gets in passes the field's checks: typed keys and checked pastes only.
         setAcceptDrops(false);
-        // No number needs more; and the text box's paste costs time in the square of what it takes
-        // (Qt 6.4), so a pasted million characters would freeze the window at the default 32767.
-        setMaxLength(TsCustomSpinEdit::MaxTextLength);
         setAttribute(Qt::WA_InputMethodEnabled, false);
     }
 
@@ -69,7 +66,7 @@ class SpinLineEdit : public QLineEdit {
         }
         if (event->matches(QKeySequence::Paste)) {
             event->accept();
-            owner_->GuardedPaste([this, event] { QLineEdit::keyPressEvent(event); });
+            owner_->GuardedPaste(QClipboard::Clipboard, [this, event] { QLineEdit::keyPressEvent(event); });
             return;
         }
         for (const QChar c : event->text()) {
@@ -102,7 +99,7 @@ class SpinLineEdit : public QLineEdit {
                 continue;
             disconnect(action, &QAction::triggered, nullptr, nullptr);
             connect(action, &QAction::triggered, this,
-                    [this] { owner_->GuardedPaste([this] { QLineEdit::paste(); }); });
+                    [this] { owner_->GuardedPaste(QClipboard::Clipboard, [this] { QLineEdit::paste(); }); });
         }
         menu->exec(event->globalPos());
     }
@@ -111,7 +108,8 @@ class SpinLineEdit : public QLineEdit {
         // The middle button pastes the selection where the platform has one.
         if (owner_ && event->button() == Qt::MiddleButton &&
             QGuiApplication::clipboard()->supportsSelection())
-            owner_->GuardedPaste([this, event] { QLineEdit::mouseReleaseEvent(event); });
+            owner_->GuardedPaste(QClipboard::Selection,
+                                 [this, event] { QLineEdit::mouseReleaseEvent(event); });
         else
             QLineEdit::mouseReleaseEvent(event);
     }
@@ -236,6 +234,7 @@ TsCustomSpinEdit::TsCustomSpinEdit(QWidget* parent)
           this, [this] { edit_->setFocus(Qt::MouseFocusReason); }, [this](int step) { Step(step); })) {
     setFocusPolicy(Qt::StrongFocus);
     setFocusProxy(edit_);
+    edit_->setMaxLength(kMaxTextLength);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(edit_, &QLineEdit::textChanged, this, [this] { OnTextChanged(); });
     resize(kDefaultWidth, kDefaultHeight);
@@ -339,8 +338,17 @@ bool TsCustomSpinEdit::AcceptTypedCharacter(QChar c) {
     return true;
 }
 
-void TsCustomSpinEdit::GuardedPaste(const std::function<void()>& paste) {
+void TsCustomSpinEdit::GuardedPaste(QClipboard::Mode mode, const std::function<void()>& paste) {
     NotePasteValue();
+    // A paste that the text box would have to cut is refused whole, before the box lays out a text
+    // no number could need: what stays is never a silently shortened paste.
+    const qsizetype incoming = QGuiApplication::clipboard()->text(mode).size();
+    const qsizetype kept =
+        edit_->text().size() - (mode == QClipboard::Clipboard ? edit_->selectedText().size() : 0);
+    if (kept + incoming > edit_->maxLength()) {
+        RestoreRefusedPaste();
+        return;
+    }
     paste();
     if (!PastedTextAcceptable())
         RestoreRefusedPaste();

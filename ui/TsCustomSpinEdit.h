@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QClipboard>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
@@ -27,12 +28,12 @@ class TsCustomSpinEdit : public QWidget {
     // Default size of a field, and the width of its arrow strip.
     static constexpr int kDefaultWidth = 49;
     static constexpr int kDefaultHeight = 21;
-    // The longest text a field takes, typed or pasted.
-    static constexpr int MaxTextLength = 2047;
     static constexpr int kButtonsWidth = 15;
     // While an arrow button is held: the first repeated step after this delay, then one every interval.
     static constexpr int kFirstRepeatDelayMs = 300;
     static constexpr int kRepeatIntervalMs = 80;
+    // The most characters the text box holds; a paste that would make the text longer is refused.
+    static constexpr int kMaxTextLength = 2047;
 
     ~TsCustomSpinEdit() override;
 
@@ -87,7 +88,7 @@ class TsCustomSpinEdit : public QWidget {
 
     void LayOut();
     bool AcceptTypedCharacter(QChar c);
-    void GuardedPaste(const std::function<void()>& paste);
+    void GuardedPaste(QClipboard::Mode mode, const std::function<void()>& paste);
     void OnTextChanged();
 
     spin_edit_detail::SpinLineEdit* edit_;

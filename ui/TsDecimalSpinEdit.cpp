@@ -34,7 +34,9 @@ long double TsDecimalSpinEdit::BoundCheck(long double value) const {
 }
 
 QString TsDecimalSpinEdit::FormattedText() const {
-    return FormatDecimal(BoundCheck(value_), decimalPlaces_, hideExcessZeros_, UserDecimalSeparator());
+    // The stored value as it is: a value below an open-ended field's bound (a step down, a settings
+    // file) is the one the calculation uses, so it is the one shown until the focus loss raises it.
+    return FormatDecimal(value_, decimalPlaces_, hideExcessZeros_, UserDecimalSeparator());
 }
 
 void TsDecimalSpinEdit::SetValue(long double value) {

@@ -35,7 +35,8 @@ class TsDecimalSpinEdit : public TsCustomSpinEdit {
 
     long double StoreClamp(long double value) const;
     long double BoundCheck(long double value) const;
-    // The text the field writes for its Value, with the user's decimal separator.
+    // The text the field writes for its Value, with the user's decimal separator: the stored Value
+    // rounded to DecimalPlaces, never a bound in its place.
     QString FormattedText() const;
 
   protected:

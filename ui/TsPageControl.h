@@ -21,7 +21,8 @@ class TsTabBar : public QTabBar {
 };
 
 // Page switches made by the user raise pageChanging(leaving) before userPageChanged(); a switch
-// made with SetPageFromCode() raises neither.
+// made with SetPageFromCode() raises neither. tabMouseLeave(index) comes when the mouse pointer
+// leaves a tab header, for another header or away from the headers.
 class TsPageControl : public QTabWidget {
     Q_OBJECT
   public:
@@ -31,8 +32,13 @@ class TsPageControl : public QTabWidget {
   signals:
     void pageChanging(int leavingIndex);
     void userPageChanged();
+    void tabMouseLeave(int index);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    int hoveredTab_ = -1;
     int shownIndex_ = -1;
     bool fromCode_ = false;
 };

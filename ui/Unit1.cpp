@@ -5,22 +5,29 @@
 
 #include "application.h"
 #include "earthing.h"
+#include "help_links.h"
 #include "qt_text.h"
 #include "soil_catalogue.h"
 #include "system_locale.h"
 #include "user_locale.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QToolButton>
+#include <stdexcept>
+#include <utility>
 
 QString ProgramFolder;
 int32_t PreviousPageIndex = 0;
 
 namespace {
 QString programFolderOverride;
-}
+// The page index of the help tab "Справка".
+constexpr int HelpPage = 2;
+} // namespace
 
 void OverrideProgramFolder(const QString& folder) {
     programFolderOverride = folder;
@@ -65,6 +72,15 @@ void TForm1::Wire() {
         bool allowChange = true;
         sPageControl1Changing(leaving, allowChange);
     });
+    connect(sPageControl1, &TsPageControl::userPageChanged, this, &TForm1::sPageControl1Change);
+    connect(sPageControl1, &TsPageControl::tabMouseLeave, this, &TForm1::sPageControl1TabMouseLeave);
+
+    connect(WebBrowser1, &THelpBrowser::BeforeNavigate2, this, &TForm1::WebBrowser1BeforeNavigate2);
+    connect(WebBrowser1, &THelpBrowser::CommandStateChange, this, &TForm1::WebBrowser1CommandStateChange);
+    connect(WebBrowser1, &THelpBrowser::NavigateComplete2, this, &TForm1::WebBrowser1NavigateComplete2);
+    connect(ToolButton8, &QToolButton::clicked, this, &TForm1::ToolButton8Click);
+    connect(ToolButton5, &QToolButton::clicked, this, &TForm1::ToolButton5Click);
+    connect(ToolButton6, &QToolButton::clicked, this, &TForm1::ToolButton6Click);
 }
 
 void TForm1::Сalculation() {
@@ -143,7 +159,6 @@ void TForm1::sButton1Click() {
 }
 
 void TForm1::Action1Execute() {
-    constexpr int HelpPage = 2;
     if (sPageControl1->currentIndex() == HelpPage) {
         sPageControl1->SetPageFromCode(PreviousPageIndex);
     } else {
@@ -160,6 +175,9 @@ void TForm1::sPageControl1Changing(int leavingIndex, bool& allowChange) {
 void TForm1::FormCreate() {
     ProgramFolder = programFolderOverride.isEmpty() ? QCoreApplication::applicationDirPath() + u'/'
                                                     : programFolderOverride;
+    // The index page is there before the window is first shown; a page that does not load within
+    // the wait's bound does not hold up the start (opening the help tab tries again).
+    NavigateAndWait(*WebBrowser1, HelpIndexUrl());
     ApplySavedTheme();
 }
 
@@ -174,10 +192,63 @@ void TForm1::FormShow() {
 
 void TForm1::FormClose() {
     SaveConfig();
+    // Whatever comes after (a tab's mouse-leave, say) finds no view to reach.
+    delete std::exchange(WebBrowser1, nullptr);
 }
 
 void TForm1::sCheckBox1Click() {
     SetShowHint(sCheckBox1->isChecked());
+}
+
+void TForm1::WebBrowser1BeforeNavigate2(const QUrl& URL, bool& Cancel) {
+    ApplyLinkTest(URL, Cancel);
+}
+
+void TForm1::WebBrowser1CommandStateChange(int Command, bool Enable) {
+    if (Command == THelpBrowser::CSC_NAVIGATEFORWARD)
+        ToolButton6->setEnabled(Enable);
+    else if (Command == THelpBrowser::CSC_NAVIGATEBACK)
+        ToolButton5->setEnabled(Enable);
+}
+
+void TForm1::WebBrowser1NavigateComplete2(const QUrl&) {
+    HideBodyBorder(WebBrowser1);
+}
+
+void TForm1::ToolButton8Click() {
+    if (WebBrowser1)
+        WebBrowser1->Navigate(HelpIndexUrl());
+}
+
+void TForm1::ToolButton5Click() {
+    if (WebBrowser1 && !WebBrowser1->GoBack())
+        throw std::runtime_error("Справка не может вернуться на предыдущую страницу.");
+}
+
+void TForm1::ToolButton6Click() {
+    if (WebBrowser1 && !WebBrowser1->GoForward())
+        throw std::runtime_error("Справка не может перейти на следующую страницу.");
+}
+
+void TForm1::sPageControl1Change() {
+    if (sPageControl1->currentIndex() == HelpPage && WebBrowser1 &&
+        WebBrowser1->ReadyState() < THelpBrowser::READYSTATE_LOADED)
+        NavigateAndWait(*WebBrowser1, HelpIndexUrl());
+}
+
+void TForm1::sPageControl1TabMouseLeave(int) {
+    if (QApplication::activeWindow() == this)
+        FocusHelp();
+}
+
+void TForm1::FocusHelp() {
+    if (sPageControl1->currentIndex() == HelpPage)
+        FocusBrowser();
+}
+
+void TForm1::FocusBrowser() {
+    if (WebBrowser1)
+        WebBrowser1->TakeFocus();
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {

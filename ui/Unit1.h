@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <cstdint>
 
+#include "THelpBrowser.h"
 #include "TsComboBox.h"
 #include "TsDecimalSpinEdit.h"
 #include "TsPageControl.h"
@@ -18,6 +19,8 @@
 #include "skin_manager.h"
 
 class TPanel;
+class QToolBar;
+class QToolButton;
 
 // Folder of the running executable, ending in its separator; set first thing in FormCreate.
 extern QString ProgramFolder;
@@ -49,6 +52,16 @@ class TForm1 : public QWidget {
     void FormClose();
 
     void sCheckBox1Click();
+
+    // The help page: thin forwards to the help view WebBrowser1.
+    void WebBrowser1BeforeNavigate2(const QUrl& URL, bool& Cancel);
+    void WebBrowser1CommandStateChange(int Command, bool Enable);
+    void WebBrowser1NavigateComplete2(const QUrl& URL);
+    void ToolButton8Click();
+    void ToolButton5Click();
+    void ToolButton6Click();
+    void sPageControl1Change();
+    void sPageControl1TabMouseLeave(int TabIndex);
 
     // The settings file: OpenConfig reads the inputs and the hints switch when the window is first
     // shown, SaveConfig writes them and the theme when it closes; each reports its own failure.
@@ -85,6 +98,14 @@ class TForm1 : public QWidget {
     QPushButton* sButton1;
     QCheckBox* sCheckBox1;
     TSkinManager sSkinManager1;
+
+    // The help page: the toolbar panel (home, separator, back, forward) over the help view. The view
+    // is destroyed at close, after the settings are written; WebBrowser1 is then null.
+    TPanel* sPanel8;
+    QToolBar* sToolBar3;
+    QToolButton *ToolButton8, *ToolButton5, *ToolButton6;
+    QWidget* ToolButton7;
+    THelpBrowser* WebBrowser1;
 
     // Fixed texts.
     QLabel *sLabel1, *sLabel2, *sLabel3, *sLabel20, *sLabel22, *sLabel23, *sLabel24, *sLabel26, *sLabel41,
@@ -123,6 +144,8 @@ class TForm1 : public QWidget {
     static void CheckCode(QButtonGroup* group, int32_t code);
 
     void Wire();
+    void FocusHelp();
+    void FocusBrowser();
 
     bool shown_ = false;
     bool showHint_ = true;

@@ -2,6 +2,7 @@
 // places and fixed texts, the hints and the tab order. What the controls do is in Unit1.cpp.
 #include "Unit1.h"
 
+#include "help_links.h"
 #include "hint_texts.h"
 #include "numeric_fields.h"
 #include "qt_text.h"
@@ -10,6 +11,9 @@
 
 #include <QAbstractItemView>
 #include <QHBoxLayout>
+#include <QShortcut>
+#include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <functional>
 
@@ -329,8 +333,74 @@ void TForm1::BuildSettingsPage() {
     sCheckBox1->setGeometry(12, 60, 217, 17);
 }
 
-// The help tab "Справка" (sTabSheet2): the help viewer fills it.
-void TForm1::BuildHelpPage() {}
+// The help tab "Справка" (sTabSheet2): a pale yellow panel with the toolbar over the help view.
+void TForm1::BuildHelpPage() {
+    auto* column = new QVBoxLayout(sTabSheet2);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    // The panel has the pages' background colour whatever the interface theme.
+    sPanel8 = new TPanel(sTabSheet2, QStringLiteral("sPanel8"));
+    sPanel8->setFrameShape(QFrame::NoFrame);
+    sPanel8->setAutoFillBackground(true);
+    QPalette pale = sPanel8->palette();
+    pale.setColor(QPalette::Window, QColor(0xFF, 0xFF, 0xDD));
+    sPanel8->setPalette(pale);
+    auto* panelRow = new QHBoxLayout(sPanel8);
+    panelRow->setContentsMargins(3, 0, 0, 0); // the toolbar's left margin
+
+    sToolBar3 = new QToolBar(sPanel8);
+    sToolBar3->setObjectName(QStringLiteral("sToolBar3"));
+    sToolBar3->setMovable(false);
+    sToolBar3->setFloatable(false);
+    sToolBar3->setIconSize(QSize(16, 16));
+    sToolBar3->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    sToolBar3->setStyleSheet(QStringLiteral("QToolBar { background: transparent; border: none; padding: 0px; "
+                                            "margin: 0px; spacing: 0px; }"));
+    sToolBar3->setContentsMargins(0, 0, 0, 0);
+    panelRow->addWidget(sToolBar3);
+
+    // Images only: no captions, and no tooltips, which a tool button would take from its text; a
+    // screen reader still has a name for each.
+    const QList<QIcon> images = WebImageList();
+    const auto button = [this, &images](const char* name, int image, const QString& spoken) {
+        auto* toolButton = new QToolButton(sToolBar3);
+        toolButton->setObjectName(QLatin1String(name));
+        toolButton->setAccessibleName(spoken);
+        toolButton->setIcon(images.value(image));
+        toolButton->setIconSize(QSize(16, 16));
+        toolButton->setFixedSize(23, 23);
+        toolButton->setAutoRaise(true);
+        toolButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        toolButton->setToolTip(QString());
+        toolButton->setFocusPolicy(Qt::NoFocus);
+        return toolButton;
+    };
+    ToolButton8 = button("ToolButton8", 2, QStringLiteral("Оглавление справки"));
+    ToolButton7 = new QWidget(sToolBar3);
+    ToolButton7->setObjectName(QStringLiteral("ToolButton7"));
+    ToolButton7->setFixedSize(8, 23);
+    ToolButton5 = button("ToolButton5", 0, QStringLiteral("Назад"));
+    ToolButton6 = button("ToolButton6", 1, QStringLiteral("Вперёд"));
+    for (QWidget* item : {static_cast<QWidget*>(ToolButton8), ToolButton7, static_cast<QWidget*>(ToolButton5),
+                          static_cast<QWidget*>(ToolButton6)})
+        sToolBar3->addWidget(item);
+
+    WebBrowser1 = new THelpBrowser(sTabSheet2);
+    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    // The keys of a web browser for the three buttons, while the help page has the focus; they act
+    // only as far as the button is enabled.
+    const QList<std::pair<QKeySequence, QToolButton*>> keys = {
+        {QKeySequence(Qt::ALT | Qt::Key_Left), ToolButton5},
+        {QKeySequence(Qt::ALT | Qt::Key_Right), ToolButton6},
+        {QKeySequence(Qt::ALT | Qt::Key_Home), ToolButton8}};
+    for (const auto& [sequence, target] : keys) {
+        auto* shortcut = new QShortcut(sequence, WebBrowser1, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(shortcut, &QShortcut::activated, target, &QToolButton::click);
+    }
+    column->addWidget(sPanel8);
+    column->addWidget(WebBrowser1, 1);
+}
 
 void TForm1::ApplyHintTexts() {
     for (const THintText& hint : HintTexts) {

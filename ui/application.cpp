@@ -5,7 +5,10 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTranslator>
 #include <exception>
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
@@ -46,9 +49,32 @@ void ShowErrorMessage(const QString& text) {
 }
 
 void InstallProgramFont() {
-    for (const char* face : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"}) {
-        if (QFile::exists(QString::fromLatin1(face)))
-            QFontDatabase::addApplicationFont(QString::fromLatin1(face));
-    }
+    // The regular face only: the package's bold face draws regular-weight glyphs, only spaced wider,
+    // while without it Qt thickens the regular glyphs for a bold font.
+    const QString regular = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
+    if (QFile::exists(regular))
+        QFontDatabase::addApplicationFont(regular);
     QApplication::setFont(QFont(QStringLiteral("Tahoma"), 8));
+}
+
+namespace {
+
+bool IsRussian(const QLocale& userLocale) {
+    const QStringList languages = userLocale.uiLanguages();
+    const QLocale first = languages.isEmpty() ? userLocale : QLocale(languages.first());
+    return first.language() == QLocale::Russian;
+}
+
+} // namespace
+
+QTranslator* InstallQtTranslation(const QLocale& userLocale) {
+    if (!IsRussian(userLocale))
+        return nullptr;
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(translator)) {
+        delete translator; // without the translations installed Qt's texts stay English
+        return nullptr;
+    }
+    return translator;
 }

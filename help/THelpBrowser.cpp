@@ -1,0 +1,156 @@
+#include "THelpBrowser.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QTextFrame>
+#include <QThread>
+
+namespace {
+
+// The file of a resource URL of the program, or an empty name for any other URL.
+QString ResourceFile(const QUrl& url) {
+    if (url.scheme() != QLatin1String("qrc"))
+        return {};
+    return u':' + url.path();
+}
+
+// The rules of a style element stand inside an HTML comment, "<!--" and "-->", which a browser
+// skips as tokens of the style sheet; the rich-text engine would take the whole sheet for a comment
+// and drop it. So the markers are taken out of every style element before the page is shown.
+QString WithStyleCommentsOpened(QString html) {
+    static const QRegularExpression style(QStringLiteral("(<style\\b[^>]*>)(.*?)(</style>)"),
+                                          QRegularExpression::DotMatchesEverythingOption |
+                                              QRegularExpression::CaseInsensitiveOption);
+    qsizetype from = 0;
+    for (auto match = style.match(html, from); match.hasMatch(); match = style.match(html, from)) {
+        QString rules = match.captured(2);
+        rules.replace(QLatin1String("<!--"), QLatin1String("    "))
+            .replace(QLatin1String("-->"), QLatin1String("   "));
+        html.replace(match.capturedStart(2), match.capturedLength(2), rules);
+        from = match.capturedStart(2) + rules.size() + match.capturedLength(3);
+    }
+    return html;
+}
+
+} // namespace
+
+THelpBrowser::THelpBrowser(QWidget* parent) : QTextBrowser(parent) {
+    setOpenLinks(false);
+    setFrameShape(QFrame::NoFrame);
+    connect(this, &QTextBrowser::anchorClicked, this, &THelpBrowser::LinkActivated);
+}
+
+THelpBrowser::~THelpBrowser() {
+    // Whatever the destruction itself raises reaches no one.
+    blockSignals(true);
+}
+
+void THelpBrowser::Navigate(const QUrl& url) {
+    const QUrl target = current_.url.isValid() ? current_.url.resolved(url) : url;
+    Go(target, Move::New, 0);
+}
+
+bool THelpBrowser::GoBack() {
+    return !back_.empty() && Go(back_.back().url, Move::Back, back_.back().scroll);
+}
+
+bool THelpBrowser::GoForward() {
+    return !forward_.empty() && Go(forward_.back().url, Move::Forward, forward_.back().scroll);
+}
+
+void THelpBrowser::LinkActivated(const QUrl& link) {
+    Navigate(link);
+}
+
+bool THelpBrowser::Go(QUrl target, Move move, int scroll) {
+    bool cancel = false;
+    emit BeforeNavigate2(target, cancel);
+    if (cancel)
+        return false;
+    if (target.scheme() == QLatin1String("mailto")) {
+        QDesktopServices::openUrl(target);
+        return false;
+    }
+    QFile file(ResourceFile(target));
+    if (file.fileName().isEmpty() || !file.open(QIODevice::ReadOnly))
+        return false;
+    const int previousState = readyState_;
+    readyState_ = READYSTATE_LOADING;
+    const QByteArray html = file.readAll();
+    if (html.isEmpty() && file.error() != QFileDevice::NoError) {
+        readyState_ = previousState;
+        return false;
+    }
+
+    const Entry left{current_.url, verticalScrollBar()->value()};
+    switch (move) {
+    case Move::New:
+        if (left.url.isValid() && left.url != target) {
+            back_.push_back(left);
+            forward_.clear();
+        }
+        break;
+    case Move::Back:
+        back_.pop_back();
+        forward_.push_back(left);
+        break;
+    case Move::Forward:
+        forward_.pop_back();
+        back_.push_back(left);
+        break;
+    }
+    current_ = {target, 0};
+    // The page's images resolve against current_ in loadResource.
+    setHtml(WithStyleCommentsOpened(QString::fromUtf8(html)));
+    verticalScrollBar()->setValue(scroll);
+    readyState_ = READYSTATE_COMPLETE;
+
+    emit CommandStateChange(CSC_NAVIGATEFORWARD, !forward_.empty());
+    emit CommandStateChange(CSC_NAVIGATEBACK, !back_.empty());
+    emit NavigateComplete2(target);
+    return true;
+}
+
+QVariant THelpBrowser::loadResource(int type, const QUrl& name) {
+    const QUrl url = current_.url.isValid() ? current_.url.resolved(name) : name;
+    QFile file(ResourceFile(url));
+    if (file.fileName().isEmpty() || !file.open(QIODevice::ReadOnly))
+        return QTextEdit::loadResource(type, name);
+    return file.readAll();
+}
+
+void THelpBrowser::TakeFocus() {
+    if (HasDocument())
+        setFocus(Qt::OtherFocusReason);
+}
+
+void HideBodyBorder(THelpBrowser* Browser) {
+    if (Browser == nullptr || !Browser->HasDocument())
+        return;
+    Browser->setFrameShape(QFrame::NoFrame);
+    QTextFrame* body = Browser->document()->rootFrame();
+    QTextFrameFormat format = body->frameFormat();
+    if (format.border() != 0 || format.borderStyle() != QTextFrameFormat::BorderStyle_None) {
+        format.setBorder(0);
+        format.setBorderStyle(QTextFrameFormat::BorderStyle_None);
+        body->setFrameFormat(format);
+    }
+}
+
+bool NavigateAndWait(THelpBrowser& browser, const QUrl& url, std::chrono::milliseconds limit) {
+    QElapsedTimer clock;
+    clock.start();
+    browser.Navigate(url);
+    while (browser.ReadyState() < THelpBrowser::READYSTATE_LOADED) {
+        if (clock.elapsed() >= limit.count())
+            return false;
+        QCoreApplication::processEvents();
+        if (browser.ReadyState() < THelpBrowser::READYSTATE_LOADED)
+            QThread::msleep(5);
+    }
+    return true;
+}
