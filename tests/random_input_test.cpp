@@ -19,6 +19,7 @@
 // with their wall time beside (a hint's wait of 800 ms left out).
 #include "Unit1.h"
 #include "application.h"
+#include "desktop_url_catcher.h"
 #include "earthing.h"
 #include "message_box_watcher.h"
 #include "system_locale.h"
@@ -521,6 +522,7 @@ int main(int argc, char** argv) {
     OverrideProgramFolder(folder.path() + u'/');
 
     TMessageBoxWatcher boxes;
+    UrlCatcher links; // a web link clicked in the help goes here, not to a browser
     int status = 0;
     {
         TForm1 form;
@@ -569,6 +571,7 @@ int main(int argc, char** argv) {
         }
         std::printf("random input: %llu events in %.1f s; the slowest (processor time, wall time):\n",
                     eventCount, static_cast<double>(run.elapsed()) / 1000);
+        std::printf("  (%lld web links handed over)\n", static_cast<long long>(links.opened.size()));
         for (const auto& [ms, wallMs, number, event] : slowest)
             std::printf("  %.2f ms, %.2f ms, event %llu: %s\n", ms, wallMs, number,
                         event.toUtf8().constData());
