@@ -14,9 +14,10 @@
 // events; `--seed S --events N` replays it.
 //
 //   stelvorn_random_input [--seed S] [--seconds T] [--events N]
-// Without --seed the seed is taken from the clock. The run ends after T seconds (default 10) or N
-// events, whichever comes first, and reports the events run and the five slowest by processor time,
-// with their wall time beside (a hint's wait of 800 ms left out).
+// Without --seed the seed is taken from the clock. The run ends after T seconds or N events,
+// whichever comes first (without either, after 10 seconds; with --events alone, after N events), and reports
+// the events run and the five slowest by processor time, with their wall time beside (a hint's wait of 800 ms
+// left out).
 #include "Unit1.h"
 #include "application.h"
 #include "desktop_url_catcher.h"
@@ -460,7 +461,7 @@ QString Oracle(TForm1& form) {
 struct TOptions {
     unsigned long long seed = 0;
     bool seedGiven = false;
-    double seconds = 10;
+    double seconds = -1; // none given: 10, or no limit with --events
     unsigned long long events = ~0ULL;
 };
 
@@ -478,6 +479,8 @@ bool ParseOptions(int argc, char** argv, TOptions& options) {
             return false;
         }
     }
+    if (options.seconds < 0)
+        options.seconds = options.events == ~0ULL ? 10 : 1e12;
     return argc % 2 == 1;
 }
 
