@@ -1,7 +1,6 @@
 // The settings file as the window reads and writes it: "стелворн.ini" in the program folder.
-#include "Unit1.h"
+#include "config_fixture.h"
 #include "message_box_watcher.h"
-#include "user_locale.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -13,73 +12,6 @@
 #include <memory>
 
 namespace {
-
-class Config : public testing::Test {
-  public:
-    void SetUp() override {
-        OverrideUserDecimalSeparator(u',');
-        ASSERT_TRUE(dir.isValid());
-        UseFolder(dir.path() + u'/');
-    }
-    void TearDown() override {
-        form.reset();
-        OverrideProgramFolder(QString());
-        OverrideUserDecimalSeparator(u'\0');
-    }
-
-    void UseFolder(const QString& folder) {
-        programFolder = folder;
-        OverrideProgramFolder(folder);
-    }
-    QString Path() const { return programFolder + QStringLiteral("/стелворн.ini"); }
-
-    void WriteFile(const QByteArray& bytes) {
-        QFile file(Path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-    QByteArray FileBytes() const {
-        QFile file(Path());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    void Start() {
-        form = std::make_unique<TForm1>();
-        form->show();
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    }
-    void Close() {
-        ASSERT_TRUE(form->close());
-        form.reset();
-    }
-
-    template <typename T = QWidget> T* Find(const char* name) {
-        T* w = form->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    bool Checked(const char* name) { return Find<QAbstractButton>(name)->isChecked(); }
-    QString Text(const char* name) {
-        QWidget* w = Find(name);
-        if (auto* box = qobject_cast<QComboBox*>(w))
-            return box->currentText();
-        if (auto* field = qobject_cast<TsSpinEdit*>(w))
-            return field->Text();
-        return static_cast<TsDecimalSpinEdit*>(w)->Text();
-    }
-    // Empties a field as the user does, and moves on.
-    void Empty(const char* name) {
-        QWidget* w = Find(name);
-        w->setFocus();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
-    }
-
-    QTemporaryDir dir;
-    QString programFolder;
-    std::unique_ptr<TForm1> form;
-};
 
 const QByteArray FirstStartFile = "[INTERFACE]\r\n"
                                   "ShowHints=1\r\n"
@@ -171,6 +103,11 @@ TEST_F(Config, EmptyFieldsAreFilledBeforeTheyAreWritten) {
 }
 
 TEST_F(Config, ASecondStartShowsWhatTheFirstClosedWith) {
+    ASSERT_TRUE(QDir(programFolder).mkpath(QStringLiteral("Skins")));
+    QFile theme(programFolder + QStringLiteral("Skins/Другая тема.skin"));
+    ASSERT_TRUE(theme.open(QIODevice::WriteOnly));
+    theme.write("QLabel { color: #102030; }\n");
+    theme.close();
     Start();
     Find<QRadioButton>("sRadioButton3")->setChecked(true);
     Find<QRadioButton>("sRadioButton8")->setChecked(true);
@@ -182,8 +119,8 @@ TEST_F(Config, ASecondStartShowsWhatTheFirstClosedWith) {
     Find<QRadioButton>("sRadioButton5")->setChecked(true);
     Find<TsSpinEdit>("sSpinEdit4")->SetValue(25);
     Find<QCheckBox>("sCheckBox1")->click();
-    form->sSkinManager1.SkinName = "Другая тема";
-    form->sSkinManager1.Active = false;
+    form->sSkinManager1->SetSkinName("Другая тема");
+    form->sSkinManager1->SetActive(false);
     const QString total = Find<QLabel>("sLabel39")->text();
     Close();
 
@@ -199,8 +136,8 @@ TEST_F(Config, ASecondStartShowsWhatTheFirstClosedWith) {
     EXPECT_EQ(Text("sSpinEdit4"), "25");
     EXPECT_FALSE(Find<QCheckBox>("sCheckBox1")->isChecked());
     EXPECT_FALSE(form->ShowHint());
-    EXPECT_EQ(form->sSkinManager1.SkinName, "Другая тема");
-    EXPECT_FALSE(form->sSkinManager1.Active);
+    EXPECT_EQ(form->sSkinManager1->SkinName(), "Другая тема");
+    EXPECT_FALSE(form->sSkinManager1->Active());
     EXPECT_EQ(Find<QLabel>("sLabel39")->text(), total);
 }
 

@@ -7,7 +7,8 @@
 #   that the settings could not be saved (a message box captioned "Стелворн"), the window still
 #   closes, and the old file and the folder are untouched;
 # - "Skins" a file, an empty folder, a folder of unreadable files: the program starts and closes as
-#   usual, on the built-in theme.
+#   usual, on the built-in theme; an unreadable file named like the built-in theme is reported by
+#   the theme engine at the start, and then the program goes on as usual.
 # Usage: hostile_program_folder.sh <stelvorn executable>
 set -euo pipefail
 source "$(dirname "$0")/desktop_session.sh"
@@ -81,12 +82,31 @@ check_skins_case "$folder"
 
 echo "== Skins holds unreadable files"
 folder=$(new_folder 'скины-нечитаемые')
-mkdir "$folder/Skins" "$folder/Skins/Тёмная тема"
-for name in "Windows 10 (внутренний)" "Тема.ini" "Тема.png" "Тёмная тема/Тема.ini"; do
-    printf '[theme]\n' > "$folder/Skins/$name"
+mkdir "$folder/Skins" "$folder/Skins/Папка.skin"
+for name in "Тёмная.skin" "Папка.skin/Вложенная.skin"; do
+    printf '@title-background: #1f1f1f;\n' > "$folder/Skins/$name"
 done
-chmod 000 "$folder/Skins"/* "$folder/Skins/Тёмная тема"/* 2>/dev/null || true
-chmod 000 "$folder/Skins/Тёмная тема"
+chmod 000 "$folder/Skins/Тёмная.skin" "$folder/Skins/Папка.skin/Вложенная.skin" "$folder/Skins/Папка.skin"
 check_skins_case "$folder"
+
+# An unreadable theme file named like the built-in theme comes first in the look-up: the theme
+# engine says why it cannot use it, and then the window opens and closes as usual.
+echo "== an unreadable theme named like the built-in one"
+folder=$(new_folder 'скины-тёзка')
+mkdir "$folder/Skins"
+printf '@title-background: #1f1f1f;\n' > "$folder/Skins/Windows 10 (внутренний).skin"
+chmod 000 "$folder/Skins/Windows 10 (внутренний).skin"
+[[ $(id -u) -eq 0 ]] && chown -R nobody:nogroup "$folder"
+(
+    cd /
+    e2e_start e2e_as_other_user "$folder/Стелворн"
+    box=$(e2e_wait_window 'Стелворн') || e2e_fail "no message about the unreadable theme"
+    e2e_close "$box"
+    main=$(e2e_wait_window 'Стелворн v*') || e2e_fail "the window did not appear after the message"
+    sleep 0.3
+    e2e_close "$main"
+    e2e_wait_exit
+)
+e2e_expect_settings_written "$folder/стелворн.ini"
 
 echo "all program folder cases passed"

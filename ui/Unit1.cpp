@@ -66,7 +66,6 @@ void TForm1::Wire() {
     }
     connect(sButton1, &QPushButton::clicked, this, &TForm1::sButton1Click);
     connect(sCheckBox1, &QCheckBox::clicked, this, &TForm1::sCheckBox1Click);
-    qApp->installEventFilter(this);
     connect(Action1, &QAction::triggered, this, &TForm1::Action1Execute);
     connect(sPageControl1, &TsPageControl::pageChanging, this, [this](int leaving) {
         bool allowChange = true;
@@ -251,14 +250,6 @@ void TForm1::FocusBrowser() {
         WebBrowser1->TakeFocus();
 }
 
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    // With hints off, no control of this window shows its hint.
-    if (event->type() == QEvent::ToolTip && !showHint_ && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->window() == this)
-        return true;
-    return QWidget::eventFilter(watched, event);
-}
-
 void TForm1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (shown_)
@@ -279,6 +270,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+    // A theme applied while the window is still being built finds no soil boxes yet.
+    if ((event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) && sComboBox1)
         SetSoilListWidths();
 }

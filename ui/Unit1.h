@@ -14,9 +14,12 @@
 #include "THelpBrowser.h"
 #include "TsComboBox.h"
 #include "TsDecimalSpinEdit.h"
+#include "TsHints.h"
 #include "TsPageControl.h"
+#include "TsSkinManager.h"
+#include "TsSkinProvider.h"
+#include "TsSkinSelector.h"
 #include "TsSpinEdit.h"
-#include "skin_manager.h"
 
 class TPanel;
 class QToolBar;
@@ -92,12 +95,18 @@ class TForm1 : public QWidget {
     // region 1 to 4 and 0 for "Не учитывать", rod form 1/2, layout 1/2, connector form 1/2/3.
     QButtonGroup *ClimaticRegionGroup, *FormGroup, *MutualDispositionGroup, *FormHorGroup;
 
-    TsComboBox *sComboBox1, *sComboBox2;
+    TsComboBox *sComboBox1 = nullptr, *sComboBox2 = nullptr;
     TsDecimalSpinEdit *sDecimalSpinEdit1, *sDecimalSpinEdit2, *sDecimalSpinEdit6;
     TsSpinEdit *sSpinEdit1, *sSpinEdit2, *sSpinEdit3, *sSpinEdit4;
     QPushButton* sButton1;
     QCheckBox* sCheckBox1;
-    TSkinManager sSkinManager1;
+    // The theme engine, the window's themed frame, the hint renderer, and the theme selector with
+    // its bound label on the settings page.
+    TsSkinManager* sSkinManager1;
+    TsSkinProvider* sSkinProvider1;
+    TsHints* sHints1;
+    TsSkinSelector* sSkinSelector1;
+    QLabel* sSkinSelector1Label;
 
     // The help page: the toolbar panel (home, separator, back, forward) over the help view. The view
     // is destroyed at close, after the settings are written; WebBrowser1 is then null.
@@ -121,7 +130,6 @@ class TForm1 : public QWidget {
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     // The construction of the window (Unit1Layout.cpp): BuildWindow makes every control, one
@@ -136,6 +144,7 @@ class TForm1 : public QWidget {
     void BuildConnectorBox();
     void BuildResultPanel();
     void BuildSettingsPage();
+    void BuildThemeComponents();
     void BuildHelpPage();
     void ApplyHintTexts();
     void SetTabOrder();

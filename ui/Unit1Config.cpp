@@ -91,12 +91,15 @@ void RestoreSoil(TsComboBox* box, const QString& text) {
 } // namespace
 
 void TForm1::ApplySavedTheme() {
+    // The theme folder: "Skins" in the program folder when it is a folder (or a link to one; a file
+    // of that name does not count), else the program folder itself.
     const QString skins = ProgramFolder + QStringLiteral("Skins");
-    sSkinManager1.SkinDirectory = QFileInfo(skins).isDir() ? skins : ProgramFolder;
+    sSkinManager1->SetSkinDirectory(QFileInfo(skins).isDir() ? skins : ProgramFolder);
     TSettingsFile ini(SettingsPath());
     TConfigReader read(ini);
-    sSkinManager1.SkinName = read.String(SettingsKey::SkinName);
-    sSkinManager1.Active = read.Flag(SettingsKey::Skins);
+    // Theming is on here (the design state): the theme named is applied at once.
+    sSkinManager1->SetSkinName(read.String(SettingsKey::SkinName));
+    sSkinManager1->SetActive(read.Flag(SettingsKey::Skins));
 }
 
 void TForm1::OpenConfig() {
@@ -145,8 +148,8 @@ void TForm1::SaveConfig() {
         write.Integer(Key::IntervalMultiplicity, sSpinEdit2);
         write.Code(Key::FormHor, FormHorGroup->checkedId());
         write.Integer(Key::WidthHor, sSpinEdit4);
-        write.String(Key::SkinName, sSkinManager1.SkinName);
-        write.Flag(Key::Skins, sSkinManager1.Active);
+        write.String(Key::SkinName, sSkinManager1->SkinName());
+        write.Flag(Key::Skins, sSkinManager1->Active());
     } catch (const std::exception& error) {
         ReportSettingsError(QStringLiteral("Не могу сохранить настройки:"), error);
     }

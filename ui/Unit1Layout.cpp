@@ -2,6 +2,7 @@
 // places and fixed texts, the hints and the tab order. What the controls do is in Unit1.cpp.
 #include "Unit1.h"
 
+#include "application.h"
 #include "help_links.h"
 #include "hint_texts.h"
 #include "numeric_fields.h"
@@ -99,8 +100,11 @@ TsComboBox* MakeSoilBox(QWidget* parent, const char* name, int width, int index)
 void TForm1::BuildWindow() {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Стелворн v." STELVORN_VERSION));
-    setMinimumSize(584, 452);
-    resize(584, 452);
+    resize(584, 452); // the client area; the frame comes around it (BuildThemeComponents)
+    // The theme engine in its design state: the built-in theme, theming on.
+    sSkinManager1 = new TsSkinManager(this);
+    sSkinManager1->setObjectName(QStringLiteral("sSkinManager1"));
+    sSkinManager1->ErrorCaption = ApplicationTitle();
 
     sPageControl1 = new TsPageControl(this);
     sPageControl1->setObjectName(QStringLiteral("sPageControl1"));
@@ -129,6 +133,7 @@ void TForm1::BuildWindow() {
     BuildHelpPage();
     ApplyHintTexts();
     SetTabOrder();
+    BuildThemeComponents();
 
     // Window creation ends: the fields take their texts from their values, without events.
     for (TsSpinEdit* field : {sSpinEdit1, sSpinEdit2, sSpinEdit3, sSpinEdit4})
@@ -331,6 +336,28 @@ void TForm1::BuildSettingsPage() {
     sCheckBox1 = new QCheckBox(QStringLiteral("Показывать всплывающие подсказки"), sTabSheet3);
     sCheckBox1->setObjectName(QStringLiteral("sCheckBox1"));
     sCheckBox1->setGeometry(12, 60, 217, 17);
+
+    sSkinSelector1 = new TsSkinSelector(sSkinManager1, sTabSheet3);
+    sSkinSelector1->setObjectName(QStringLiteral("sSkinSelector1"));
+    sSkinSelector1->setGeometry(12, 28, 239, 22);
+    // The bound label: above the selector's top-left corner, 4 pixels away.
+    sSkinSelector1Label = new QLabel(QStringLiteral("Выбор темы интерфейса"), sTabSheet3);
+    sSkinSelector1Label->setObjectName(QStringLiteral("sSkinSelector1Label"));
+    sSkinSelector1Label->adjustSize();
+    sSkinSelector1Label->move(12, 28 - 4 - sSkinSelector1Label->height());
+    sSkinSelector1Label->setBuddy(sSkinSelector1);
+}
+
+// The window's frame and hints: while theming is on, the themed title bar with the added title
+// (Tahoma 8 pt italic) and a border of its own; the outer size never below 600 × 490, so the client
+// area keeps its designed 584 × 452 under either title bar. Every hint follows the window's switch.
+void TForm1::BuildThemeComponents() {
+    sSkinProvider1 = new TsSkinProvider(sSkinManager1, this);
+    sSkinProvider1->setObjectName(QStringLiteral("sSkinProvider1"));
+    sSkinProvider1->TitleBar()->SetAddedTitle(QStringLiteral("- расчёт сопротивления заземления"));
+    sSkinProvider1->SetMinimumOuterSize(QSize(600, 490));
+    sHints1 = new TsHints(sSkinManager1, this, [this] { return ShowHint(); });
+    sHints1->setObjectName(QStringLiteral("sHints1"));
 }
 
 // The help tab "Справка" (sTabSheet2): a pale yellow panel with the toolbar over the help view.
@@ -417,6 +444,7 @@ void TForm1::SetTabOrder() {
         sRadioButton1, sRadioButton2, sRadioButton3,     sRadioButton4,     sRadioButton12,    sRadioButton9,
         sRadioButton5, sRadioButton6, sSpinEdit4,        sButton1,
     };
+    QWidget::setTabOrder(sSkinSelector1, sCheckBox1); // the settings page
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
     for (QButtonGroup* group : {ClimaticRegionGroup, FormGroup, MutualDispositionGroup, FormHorGroup})

@@ -1,0 +1,223 @@
+// The window's themes and hints as a user meets them: the theme start-up step, the settings page,
+// the themed title bar and what a close writes.
+#include "config_fixture.h"
+#include "message_box_watcher.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHelpEvent>
+#include <QStandardItemModel>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString BuiltIn = QStringLiteral("Windows 10 (внутренний)");
+
+class Themes : public Config {
+  protected:
+    void SetUp() override {
+        Config::SetUp();
+        ASSERT_TRUE(QDir(programFolder).mkdir(QStringLiteral("Skins")));
+        WriteTheme("Графит", "@title-background: #1f1f1f;\nQLabel { color: #e8e8e8; }\n");
+    }
+
+    void WriteTheme(const char* name, const QByteArray& bytes) {
+        QFile file(programFolder + QStringLiteral("Skins/") + QString::fromUtf8(name) +
+                   QStringLiteral(".skin"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    void WriteSettings(const QByteArray& lines) { WriteFile("[INTERFACE]\r\n" + lines); }
+    void Choose(const QString& text) {
+        TsSkinSelector* selector = form->sSkinSelector1;
+        const int index = selector->findText(text);
+        ASSERT_GE(index, 0) << text.toStdString();
+        selector->setCurrentIndex(index);
+        emit selector->activated(index);
+    }
+    bool StandardEntryEnabled() const {
+        return qobject_cast<QStandardItemModel*>(form->sSkinSelector1->model())->item(0)->isEnabled();
+    }
+    bool TitleBarShown() const { return form->sSkinProvider1->TitleBar()->isVisible(); }
+};
+
+} // namespace
+
+TEST_F(Themes, AFirstStartOpensInTheBuiltInThemeWithTheAddedTitleAndHints) {
+    Start();
+    EXPECT_TRUE(form->sSkinManager1->Active());
+    EXPECT_EQ(form->sSkinManager1->SkinName(), BuiltIn);
+    EXPECT_EQ(form->sSkinManager1->SkinDirectory(), programFolder + QStringLiteral("Skins"));
+    EXPECT_FALSE(qApp->styleSheet().isEmpty());
+    EXPECT_TRUE(TitleBarShown());
+    EXPECT_EQ(form->sSkinProvider1->TitleBar()->AddedTitle(),
+              QStringLiteral("- расчёт сопротивления заземления"));
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Стелворн v.1.7")); // the taskbar shows the caption alone
+    EXPECT_EQ(form->sPageControl1->size(), QSize(584, 452));
+    EXPECT_EQ(form->frameGeometry().size(), QSize(600, 490));
+    EXPECT_TRUE(form->ShowHint());
+    EXPECT_EQ(form->sSkinSelector1->currentText(), BuiltIn);
+    EXPECT_TRUE(StandardEntryEnabled());
+}
+
+TEST_F(Themes, TheSettingsPagePlacesTheSelectorWithItsLabelAndHintBeforeTheCheckBox) {
+    Start();
+    TsSkinSelector* selector = form->sSkinSelector1;
+    EXPECT_EQ(selector->parentWidget(), form->sTabSheet3);
+    EXPECT_EQ(selector->geometry(), QRect(12, 28, 239, 22));
+    QLabel* label = form->sSkinSelector1Label;
+    EXPECT_EQ(label->text(), QStringLiteral("Выбор темы интерфейса"));
+    EXPECT_EQ(label->x(), 12);
+    EXPECT_EQ(label->geometry().bottom() + 1 + 4, 28);
+    EXPECT_EQ(label->buddy(), selector);
+    EXPECT_EQ(selector->toolTip(), QStringLiteral("Выбор визуальной темы интерфейса приложения"));
+    EXPECT_EQ(selector->nextInFocusChain(), form->sCheckBox1);
+
+    QStringList items;
+    for (int i = 0; i < selector->count(); ++i)
+        items << selector->itemText(i);
+    EXPECT_EQ(items, (QStringList{QStringLiteral("Standard theme"), BuiltIn, QStringLiteral("Графит")}));
+}
+
+TEST_F(Themes, ThemingOffOpensInTheStandardLookAndChoosingAThemeSwitchesItOn) {
+    WriteSettings("SkinName=Графит\r\nSkins=0\r\n");
+    Start();
+    EXPECT_FALSE(form->sSkinManager1->Active());
+    EXPECT_TRUE(qApp->styleSheet().isEmpty());
+    EXPECT_FALSE(TitleBarShown());
+    EXPECT_FALSE(form->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(form->sSkinSelector1->currentIndex(), 0);
+    EXPECT_EQ(form->sSkinSelector1->currentText(), QStringLiteral("Standard theme"));
+    EXPECT_FALSE(StandardEntryEnabled());
+
+    const QPoint place = form->frameGeometry().topLeft();
+    Choose(QStringLiteral("Графит"));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    EXPECT_TRUE(form->sSkinManager1->Active());
+    EXPECT_EQ(form->sSkinManager1->SkinName(), QStringLiteral("Графит"));
+    EXPECT_TRUE(TitleBarShown());
+    EXPECT_EQ(form->frameGeometry().topLeft(), place); // the window stays where it was
+    EXPECT_TRUE(qApp->styleSheet().contains(QStringLiteral("#e8e8e8")));
+}
+
+TEST_F(Themes, StandardThemeChosenIsWrittenAsSkinsZeroWithTheNameKept) {
+    Start();
+    Choose(QStringLiteral("Графит"));
+    Choose(QStringLiteral("Standard theme"));
+    EXPECT_FALSE(TitleBarShown());
+    Close();
+    EXPECT_TRUE(FileBytes().contains("\r\nSkinName=Графит\r\nSkins=0\r\n"));
+
+    Start();
+    EXPECT_FALSE(form->sSkinManager1->Active());
+    EXPECT_FALSE(TitleBarShown());
+    Choose(QStringLiteral("Графит"));
+    EXPECT_TRUE(form->sSkinManager1->Active());
+    EXPECT_EQ(form->sSkinManager1->SkinName(), QStringLiteral("Графит"));
+}
+
+TEST_F(Themes, AnUnknownThemeFallsBackSilentlyAndTheNextCloseWritesTheBuiltInName) {
+    WriteSettings("SkinName=Удалённая тема\r\nSkins=1\r\n");
+    TMessageBoxWatcher boxes;
+    Start();
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    EXPECT_EQ(form->sSkinManager1->SkinName(), BuiltIn);
+    Close();
+    EXPECT_TRUE(FileBytes().contains("\r\nSkinName=Windows 10 (внутренний)\r\nSkins=1\r\n"));
+}
+
+TEST_F(Themes, AnUnusableSavedThemeIsReportedAndTheBuiltInOneStays) {
+    WriteTheme("Сломанная", QByteArray(64, '\0'));
+    WriteSettings("SkinName=Сломанная\r\n");
+    TMessageBoxWatcher boxes;
+    Start();
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_TRUE(boxes.shown[0].text.startsWith(QStringLiteral("Не могу загрузить тему «Сломанная»:")));
+    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("Оставлена тема «Windows 10 (внутренний)».")));
+    EXPECT_EQ(boxes.shown[0].buttons, QMessageBox::Ok);
+    EXPECT_EQ(form->sSkinManager1->SkinName(), BuiltIn);
+    EXPECT_TRUE(form->sSkinManager1->Active());
+}
+
+TEST_F(Themes, TheThemeFolderIsSkinsWhenItIsAFolderOrALinkToOneElseTheProgramFolder) {
+    const QString skins = programFolder + QStringLiteral("Skins");
+    ASSERT_TRUE(QDir(skins).removeRecursively());
+    ASSERT_TRUE(QDir(programFolder).mkdir(QStringLiteral("elsewhere")));
+    QFile(programFolder + QStringLiteral("file")).open(QIODevice::WriteOnly);
+
+    const struct {
+        const char* what;
+        std::function<void()> make;
+        bool isSkins;
+    } cases[] = {
+        {"none", [] {}, false},
+        {"folder", [&] { QDir(programFolder).mkdir(QStringLiteral("Skins")); }, true},
+        {"link to a folder", [&] { QFile::link(programFolder + QStringLiteral("elsewhere"), skins); }, true},
+        {"file", [&] { QFile(skins).open(QIODevice::WriteOnly); }, false},
+        {"link to a file", [&] { QFile::link(programFolder + QStringLiteral("file"), skins); }, false},
+    };
+    for (const auto& c : cases) {
+        QFile::remove(skins);
+        QDir(skins).removeRecursively();
+        c.make();
+        Start();
+        EXPECT_EQ(form->sSkinManager1->SkinDirectory(), c.isSkins ? skins : programFolder) << c.what;
+        form.reset();
+    }
+}
+
+TEST_F(Themes, TheTitleBarsCloseIsTheNormalCloseAndSwitchingKeepsPlaceAndSize) {
+    Start();
+    form->setGeometry(150, 60, 700, 520);
+    const QRect outer = form->frameGeometry();
+    Choose(QStringLiteral("Standard theme"));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    Choose(BuiltIn);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    EXPECT_EQ(form->frameGeometry(), outer);
+
+    QTest::mouseClick(form->sSkinProvider1->TitleBar()->CloseButton, Qt::LeftButton);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(FileBytes().contains("\r\nSkins=1\r\n")); // FormClose wrote the settings
+}
+
+TEST_F(Themes, HintsOffSurviveARestartAndTheDepthHintShowsTwoLines) {
+    Start();
+    auto rest = [&](QWidget* control) {
+        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), control->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(control, &help);
+        return form->sHints1->Owner() == control;
+    };
+    ASSERT_TRUE(rest(form->sDecimalSpinEdit2));
+    EXPECT_EQ(
+        form->sHints1->HintWindow()->Document().toPlainText(),
+        QStringLiteral("Расстояние от поверхности земли до верхней части электродов\n(от 10 см до 1 м.)"));
+    form->sCheckBox1->click();
+    Close();
+
+    Start();
+    EXPECT_FALSE(form->sCheckBox1->isChecked());
+    for (QWidget* control :
+         {static_cast<QWidget*>(form->sDecimalSpinEdit2), static_cast<QWidget*>(form->sCheckBox1),
+          static_cast<QWidget*>(form->sSkinSelector1)})
+        EXPECT_FALSE(rest(control));
+}
+
+TEST_F(Themes, TheHelpPanelKeepsItsPaleYellowUnderEveryTheme) {
+    QDir shipped(QStringLiteral(STELVORN_SHIPPED_SKINS_DIR));
+    for (const QString& file : shipped.entryList({QStringLiteral("*.skin")}, QDir::Files)) {
+        QFile::remove(programFolder + QStringLiteral("Skins/") + file); // the fixture's Графит
+        ASSERT_TRUE(QFile::copy(shipped.filePath(file), programFolder + QStringLiteral("Skins/") + file));
+    }
+    Start();
+    form->sPageControl1->setCurrentIndex(2);
+    const QStringList themes = form->sSkinManager1->AvailableSkins();
+    EXPECT_EQ(themes.size(), 4); // the built-in theme and the three shipped
+    for (const QString& theme : QStringList{QStringLiteral("Standard theme")} + themes) {
+        Choose(theme);
+        const QImage panel = form->findChild<QWidget*>(QStringLiteral("sPanel8"))->grab().toImage();
+        EXPECT_EQ(panel.pixelColor(panel.width() - 2, panel.height() / 2), QColor(0xFF, 0xFF, 0xDD))
+            << theme.toStdString();
+    }
+}
