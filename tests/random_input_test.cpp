@@ -30,7 +30,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -521,7 +523,13 @@ int main(int argc, char** argv) {
     TApplication application(argc, argv);
     InstallProgramFont();
     OverrideUserDecimalSeparator(u',');
-    QTemporaryDir folder; // the settings file of this run
+    // The program folder of this run: its settings file, and the shipped themes that the build put
+    // beside this test, so that the theme selector offers them.
+    QTemporaryDir folder;
+    QDir(folder.path()).mkdir(QStringLiteral("Skins"));
+    const QDir shipped(QCoreApplication::applicationDirPath() + QStringLiteral("/Skins"));
+    for (const QString& theme : shipped.entryList(QDir::Files))
+        QFile::copy(shipped.filePath(theme), folder.path() + QStringLiteral("/Skins/") + theme);
     OverrideProgramFolder(folder.path() + u'/');
 
     TMessageBoxWatcher boxes;
