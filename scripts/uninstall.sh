@@ -6,7 +6,13 @@
 # install.sh copies this script to share/stelvorn/uninstall.sh, so it works without the sources.
 #   bash scripts/uninstall.sh [--prefix DIR] [--purge]
 set -euo pipefail
-prefix="${PREFIX:-$HOME/.local}"
+# The copy beside the record of an install knows its own prefix.
+here="$(cd "$(dirname "$0")" && pwd)"
+if [[ -f "$here/installed.txt" && "$here" == */share/stelvorn ]]; then
+    prefix="${here%/share/stelvorn}"
+else
+    prefix="${PREFIX:-$HOME/.local}"
+fi
 purge=""
 while [[ $# -gt 0 ]]; do
     case "$1" in
