@@ -5,6 +5,8 @@
 # program, whose window draws its own title bar while the window manager lists the caption alone.
 # Usage: end_to_end_settings.sh <stelvorn executable>
 set -euo pipefail
+source "$(dirname "$0")/desktop_session.sh"
+e2e_enter_session "$@"
 program="$1"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -17,26 +19,13 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 # Starts the program, closes it through the window manager and writes the window list it saw to
 # $work/windows.
 run() {
-    xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-        set -e
-        openbox >/dev/null 2>&1 & wm=$!
-        # The window manager must be running before the window maps, or it may never manage it.
-        for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
-        "$0" & app=$!
-        shown=
-        for _ in $(seq 100); do
-            if wmctrl -l 2>/dev/null | grep -q "v.1.7"; then shown=1; break; fi
-            sleep 0.1
-        done
-        [ -n "$shown" ] || { echo "the window did not appear"; kill $app; exit 1; }
-        sleep 0.3
-        wmctrl -l > "$1"
-        wmctrl -c "v.1.7"
-        for _ in $(seq 100); do kill -0 $app 2>/dev/null || break; sleep 0.1; done
-        if kill -0 $app 2>/dev/null; then echo "the program did not end after the close"; kill $app; exit 1; fi
-        wait $app
-        kill $wm 2>/dev/null || true
-    ' "$work/stelvorn" "$work/windows"
+    e2e_start "$work/stelvorn"
+    local main
+    main=$(e2e_wait_window 'Стелворн v*') || e2e_fail "the window did not appear"
+    sleep 0.3
+    wmctrl -l > "$work/windows"
+    e2e_close "$main"
+    e2e_wait_exit
 }
 
 expect_file() { # <what> <expected bytes, printf format>

@@ -315,6 +315,16 @@ TEST(Application, TitleFromTheExecutableName) {
     EXPECT_EQ(ApplicationTitleFromPath("/tmp/.hidden"), "");
 }
 
+TEST(Application, TheWindowShowsTheProgramIconAndNamesItsDesktopEntry) {
+    TForm1 form;
+    const QIcon icon = form.windowIcon();
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(icon.pixmap(48, 48).size(), QSize(48, 48));
+    // The window class of the desktop entry's StartupWMClass, and the entry's name.
+    EXPECT_EQ(QCoreApplication::applicationName(), "Stelvorn");
+    EXPECT_EQ(QGuiApplication::desktopFileName(), "ru.stelvorn.Stelvorn");
+}
+
 TEST(Application, AnExceptionFromAHandlerIsReportedAndTheProgramGoesOn) {
     auto* app = dynamic_cast<TApplication*>(QCoreApplication::instance());
     ASSERT_NE(app, nullptr);

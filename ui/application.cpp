@@ -4,13 +4,21 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QTranslator>
 #include <exception>
 
-TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    // The window class (an X11 window class is Latin-1 text) that the desktop entry's
+    // StartupWMClass names, and the entry itself, whatever the program was started as: the link
+    // "stelvorn" or the file "Стелворн". Message boxes take their caption from the file name.
+    setApplicationName(QStringLiteral("Stelvorn"));
+    setDesktopFileName(QStringLiteral("ru.stelvorn.Stelvorn"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/stelvorn-48.png")));
+}
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Удаляет Стелворн, установленный scripts/install.sh.
+# Removes exactly what scripts/install.sh put under ~/.local (or $PREFIX): the files it recorded in
+# share/stelvorn/installed.txt and the folders it created, when they are empty. The settings file
+# стелворн.ini in the program folder stays (and with it the folder), unless --purge is given.
+# install.sh copies this script to share/stelvorn/uninstall.sh, so it works without the sources.
+#   bash scripts/uninstall.sh [--prefix DIR] [--purge]
+set -euo pipefail
+# The copy beside the record of an install knows its own prefix.
+here="$(cd "$(dirname "$0")" && pwd)"
+if [[ -f "$here/installed.txt" && "$here" == */share/stelvorn ]]; then
+    prefix="${here%/share/stelvorn}"
+else
+    prefix="${PREFIX:-$HOME/.local}"
+fi
+purge=""
+while [[ $# -gt 0 ]]; do
+    case "$1" in
+    --prefix) prefix="$2"; shift 2 ;;
+    --purge) purge=1; shift ;;
+    *) echo "Неизвестный параметр: $1" >&2; exit 2 ;;
+    esac
+done
+prefix="${prefix%/}"
+record="$prefix/share/stelvorn/installed.txt"
+if [[ ! -f "$record" ]]; then
+    echo "Стелворн не установлен в $prefix (нет $record)." >&2
+    exit 1
+fi
+
+mapfile -t lines < "$record"
+folders=()
+for line in "${lines[@]}"; do
+    kind="${line%% *}" path="${line#* }"
+    case "$kind" in
+    file) [[ -f "$path" || -L "$path" ]] && rm -f -- "$path" ;;
+    folder) folders+=("$path") ;;
+    esac
+done
+
+settings="$prefix/lib/stelvorn/стелворн.ini"
+if [[ -e "$settings" ]]; then
+    if [[ -n "$purge" ]]; then
+        rm -f -- "$settings"
+    else
+        echo "Файл настроек оставлен: $settings"
+    fi
+fi
+# The recorded folders come deepest first; one that still holds something (settings, a theme of
+# the user's, a file of another program) stays.
+for folder in "${folders[@]}"; do
+    rmdir -- "$folder" 2>/dev/null || true
+done
+echo "Стелворн удалён из $prefix"
