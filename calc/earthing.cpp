@@ -174,12 +174,15 @@ TEarthingLabels EarthingLabels(const TEarthingInput& input, const TEarthingResul
         labels.sLabel28 = r.ConnectorResistance ? ValueText(*r.ConnectorResistance, FormatWhole, sep)
                                                 : std::u16string(u"∞");
 
-    const bool meaningful = r.StopStage == 0 && IsPositiveFinite(r.RodResistance) &&
-                            (!r.ConnectorResistance || IsPositiveFinite(*r.ConnectorResistance)) &&
-                            IsPositiveFinite(r.TotalResistance);
-    labels.sLabel39 =
-        (meaningful ? FormatTenths(r.TotalResistance, sep) : std::u16string(u"-")) + ResOhmSuffix();
+    labels.sLabel39 = (HasMeaningfulTotal(r) ? FormatTenths(r.TotalResistance, sep) : std::u16string(u"-")) +
+                      ResOhmSuffix();
     return labels;
+}
+
+bool HasMeaningfulTotal(const TEarthingResult& r) {
+    return r.StopStage == 0 && IsPositiveFinite(r.RodResistance) &&
+           (!r.ConnectorResistance || IsPositiveFinite(*r.ConnectorResistance)) &&
+           IsPositiveFinite(r.TotalResistance);
 }
 
 int32_t SaturateToInt32(int64_t value) {

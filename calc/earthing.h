@@ -55,6 +55,10 @@ struct TEarthingResult {
 TEarthingResult ComputeEarthing(const TEarthingInput& input, char16_t userSeparator,
                                 char16_t systemSeparator);
 
+// True when the run went through all sixteen stages and the rod, the connector (if any) and the total
+// came out as finite positive resistances: the total the window shows as a number, not "-".
+bool HasMeaningfulTotal(const TEarthingResult& result);
+
 // What a run writes into the result labels; an empty optional = that label is not touched.
 struct TEarthingLabels {
     std::optional<std::u16string> sLabel31, sLabel21, sLabel25, sLabel18, sLabel33, sLabel35, sLabel38,

@@ -3,6 +3,7 @@
 // written in Unit1Config.cpp.
 #include "Unit1.h"
 
+#include "TResultActions.h"
 #include "application.h"
 #include "earthing.h"
 #include "help_links.h"
@@ -36,6 +37,7 @@ void OverrideProgramFolder(const QString& folder) {
 TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     BuildWindow();
     Wire();
+    ResultActions = new TResultActions(this);
     FormCreate();
 }
 
@@ -82,7 +84,7 @@ void TForm1::Wire() {
     connect(ToolButton6, &QToolButton::clicked, this, &TForm1::ToolButton6Click);
 }
 
-void TForm1::Сalculation() {
+TEarthingInput TForm1::ReadInputs() const {
     TEarthingInput in;
     in.ClimaticRegion = ClimaticRegionGroup->checkedId();
     in.TopLayer = std::u16string(ToU16View(sComboBox1->currentText()));
@@ -97,7 +99,16 @@ void TForm1::Сalculation() {
     in.IntervalMultiplicity = SaturateToInt32(sSpinEdit2->Value());
     in.FormHor = FormHorGroup->checkedId();
     in.WidthHor = sSpinEdit4->Value();
+    return in;
+}
 
+void TForm1::ShowCalculationPage() {
+    if (sPageControl1->currentIndex() != 0)
+        sPageControl1->SetPageFromCode(0);
+}
+
+void TForm1::Сalculation() {
+    const TEarthingInput in = ReadInputs();
     const char16_t userSeparator = UserDecimalSeparator();
     const char16_t systemSeparator = SystemDecimalSeparator().front();
     const TEarthingResult result = ComputeEarthing(in, userSeparator, systemSeparator);

@@ -20,8 +20,10 @@
 #include "TsSkinProvider.h"
 #include "TsSkinSelector.h"
 #include "TsSpinEdit.h"
+#include "earthing.h"
 
 class TPanel;
+class TResultActions;
 class QToolBar;
 class QToolButton;
 
@@ -43,6 +45,10 @@ class TForm1 : public QWidget {
 
     // Reads every input, runs the calculation and writes the labels of the stages it reached.
     void Сalculation();
+    // The calculation's inputs as the controls hold them now.
+    TEarthingInput ReadInputs() const;
+    // Brings the calculation page to the front, as the F1 toggle does, without page events.
+    void ShowCalculationPage();
 
     // Event handlers.
     void sComboBox1Change();
@@ -115,6 +121,10 @@ class TForm1 : public QWidget {
     QToolButton *ToolButton8, *ToolButton5, *ToolButton6;
     QWidget* ToolButton7;
     THelpBrowser* WebBrowser1;
+
+    // The fit to a required resistance and the calculation as a document: their shortcuts and the
+    // result panel's context menu.
+    TResultActions* ResultActions;
 
     // Fixed texts.
     QLabel *sLabel1, *sLabel2, *sLabel3, *sLabel20, *sLabel22, *sLabel23, *sLabel24, *sLabel26, *sLabel41,

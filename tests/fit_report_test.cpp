@@ -1,0 +1,361 @@
+// The fit dialog and the calculation as a document, driven from the real window: its shortcuts and
+// context menu, "Применить" through the controls, and the PDF read back with pdftotext.
+#include "TFitDialog.h"
+#include "TResultActions.h"
+#include "Unit1.h"
+#include "fit.h"
+#include "fit_chart.h"
+#include "message_box_watcher.h"
+#include "number_format.h"
+#include "qt_text.h"
+#include "window_fixture.h"
+#include "worked_examples.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+class FitAndReport : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        actions = form->ResultActions;
+    }
+
+    // Presses a key where the keyboard focus is, as a user does.
+    static void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClick(focus, key, modifiers);
+    }
+
+    void SetSoil(const QString& top, const QString& bottom) {
+        TypeInto(form->sComboBox1, top);
+        TypeInto(form->sComboBox2, bottom);
+    }
+
+    // Opens the fit with Ctrl+R and hands the open dialog to `use`.
+    void Fit(const std::function<void(TFitDialog&)>& use) {
+        bool opened = false;
+        actions->RunFitDialog = [&](TFitDialog& dialog) {
+            opened = true;
+            use(dialog);
+        };
+        Press(Qt::Key_R);
+        EXPECT_TRUE(opened);
+    }
+
+    // The PDF of the current calculation, saved with Ctrl+S, as text.
+    QString SavedPdfText(const QString& name = QStringLiteral("расчёт.pdf")) {
+        const QString path = folder.filePath(name);
+        actions->ChooseSavePath = [&](const QString&) { return path; };
+        Press(Qt::Key_S);
+        return PdfText(path);
+    }
+
+    static QString PdfText(const QString& path) {
+        QProcess pdftotext;
+        pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+        EXPECT_TRUE(pdftotext.waitForFinished(20000));
+        EXPECT_EQ(pdftotext.exitCode(), 0) << pdftotext.readAllStandardError().toStdString();
+        return QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
+    }
+
+    TResultActions* actions = nullptr;
+};
+
+// The three commands answer their keys on every page and in any control, and no other key of the
+// window (F1, the help's Alt+ keys) is the same; the result panel and the total offer them as a menu.
+TEST_F(FitAndReport, ShortcutsAndContextMenu) {
+    QList<QKeySequence> keys;
+    for (QAction* action : form->findChildren<QAction*>())
+        keys.append(action->shortcuts());
+    for (QShortcut* shortcut : form->findChildren<QShortcut*>())
+        keys.append(shortcut->key());
+    for (const QKeySequence& key : keys)
+        EXPECT_EQ(keys.count(key), 1) << key.toString().toStdString();
+    EXPECT_TRUE(keys.contains(QKeySequence(Qt::CTRL | Qt::Key_R)));
+    EXPECT_TRUE(keys.contains(QKeySequence(Qt::CTRL | Qt::Key_S)));
+    EXPECT_TRUE(keys.contains(QKeySequence(Qt::CTRL | Qt::Key_P)));
+
+    for (QWidget* focus : {static_cast<QWidget*>(form->sSpinEdit3), static_cast<QWidget*>(form->sComboBox1),
+                           static_cast<QWidget*>(form->sRadioButton2)}) {
+        focus->setFocus();
+        Fit([](TFitDialog& dialog) {
+            EXPECT_EQ(dialog.windowTitle(), "Подбор");
+            dialog.reject();
+        });
+    }
+    form->sPageControl1->SetPageFromCode(2); // the help page, focus in the help view
+    form->WebBrowser1->setFocus();
+    Fit([](TFitDialog& dialog) { dialog.reject(); });
+    EXPECT_EQ(form->sPageControl1->currentIndex(), 2); // nothing applied: the page stays
+
+    for (QWidget* target :
+         {form->findChild<QWidget*>(QStringLiteral("sPanel1")), static_cast<QWidget*>(form->sLabel39)}) {
+        ASSERT_NE(target, nullptr);
+        EXPECT_EQ(target->contextMenuPolicy(), Qt::ActionsContextMenu);
+        EXPECT_EQ(target->actions(), (QList<QAction*>{actions->Action2, actions->Action3, actions->Action4}));
+    }
+    EXPECT_EQ(actions->Action2->text(), "Подобрать под нормативное сопротивление…");
+    EXPECT_EQ(actions->Action3->text(), "Сохранить расчёт в PDF…");
+    EXPECT_EQ(actions->Action4->text(), "Печать расчёта…");
+}
+
+// Opening and closing the fit, or cancelling the save, neither recalculates nor changes an input.
+TEST_F(FitAndReport, NothingChangesUnlessARowIsApplied) {
+    form->sSpinEdit3->setFocus();
+    form->sLabel39->setText(QStringLiteral("не пересчитано"));
+    const TEarthingInput before = form->ReadInputs();
+    Fit([](TFitDialog& dialog) {
+        dialog.NormButton(0)->click();
+        dialog.reject();
+    });
+    bool asked = false;
+    actions->ChooseSavePath = [&](const QString&) {
+        asked = true;
+        return QString();
+    };
+    Press(Qt::Key_S);
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(form->sLabel39->text(), "не пересчитано");
+    const TEarthingInput after = form->ReadInputs();
+    EXPECT_EQ(after.Number, before.Number);
+    EXPECT_EQ(after.IntervalMultiplicity, before.IntervalMultiplicity);
+    EXPECT_EQ(after.MutualDisposition, before.MutualDisposition);
+    EXPECT_EQ(after.Length, before.Length);
+    EXPECT_EQ(actions->Norm().Norm, 4); // the norm chosen is kept for the session
+}
+
+// "Применить" sets layout, multiple and count through the controls: the live total follows and shows
+// the row's total; the chosen norm comes back at the next fit.
+TEST_F(FitAndReport, ApplySetsTheControlsAndTheTotalFollows) {
+    form->sSpinEdit3->setFocus();
+    TFitRow chosen;
+    Fit([&](TFitDialog& dialog) {
+        dialog.NormButton(1)->click(); // 10 Ом
+        ASSERT_GE(dialog.Table()->rowCount(), 3);
+        EXPECT_TRUE(dialog.ApplyButton()->isEnabled());
+        dialog.Table()->selectRow(2);
+        chosen = dialog.Fit().Rows[2];
+        EXPECT_EQ(dialog.Table()->item(2, 4)->text(), ToQString(FormatTenths(chosen.TotalResistance, u',')));
+        dialog.ApplyButton()->click();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    });
+    EXPECT_EQ(form->MutualDispositionGroup->checkedId(), chosen.MutualDisposition);
+    EXPECT_EQ(form->sSpinEdit2->Value(), chosen.IntervalMultiplicity);
+    EXPECT_EQ(form->sSpinEdit1->Value(), chosen.Number);
+    EXPECT_EQ(form->sLabel39->text(), ToQString(FormatTenths(chosen.TotalResistance, u',')) + " Ом");
+    EXPECT_TRUE(form->sGroupBox3->isEnabled()); // more than one rod: the connector group is live
+    EXPECT_LE(chosen.TotalResistance, 10);
+
+    Fit([](TFitDialog& dialog) {
+        EXPECT_TRUE(dialog.NormButton(1)->isChecked());
+        dialog.reject();
+    });
+    // Remembered at close like any input: the next start shows the applied arrangement.
+    form->close();
+    form = std::make_unique<TForm1>();
+    form->show();
+    EXPECT_EQ(form->MutualDispositionGroup->checkedId(), chosen.MutualDisposition);
+    EXPECT_EQ(form->sSpinEdit2->Value(), chosen.IntervalMultiplicity);
+    EXPECT_EQ(form->sSpinEdit1->Value(), chosen.Number);
+}
+
+// Soil above 100 Ом∙м offers the raised norm and fits to it on request; below, there is none.
+TEST_F(FitAndReport, RaisedNormForResistiveSoil) {
+    form->sSpinEdit3->setFocus();
+    Fit([](TFitDialog& dialog) {
+        EXPECT_FALSE(dialog.RaisedNorm()->isVisibleTo(&dialog)); // ρэ = 71 Ом∙м
+        dialog.reject();
+    });
+    SetSoil(QStringLiteral("250"), QStringLiteral("250"));
+    Fit([](TFitDialog& dialog) {
+        dialog.NormButton(1)->click();
+        EXPECT_TRUE(dialog.RaisedNorm()->isVisibleTo(&dialog));
+        EXPECT_TRUE(dialog.RaisedNorm()->text().contains(u"25 Ом"))
+            << dialog.RaisedNorm()->text().toStdString();
+        EXPECT_EQ(dialog.Required(), 10);
+        dialog.RaisedNorm()->click();
+        EXPECT_DOUBLE_EQ(dialog.Required(), 25);
+        for (const TFitRow& row : dialog.Fit().Rows)
+            EXPECT_LE(row.TotalResistance, 25);
+        dialog.reject();
+    });
+    EXPECT_TRUE(actions->Norm().Raised);
+}
+
+// Nothing reaches the norm: said plainly, with the best arrangement and the same one with the rod
+// length that reaches it; applying that row sets the length too.
+TEST_F(FitAndReport, NotReachedOffersTheRodLength) {
+    form->sSpinEdit3->setFocus();
+    SetSoil(QStringLiteral("1000"), QStringLiteral("1000"));
+    TFitRow reaching;
+    Fit([&](TFitDialog& dialog) {
+        dialog.NormButton(0)->click(); // 4 Ом
+        EXPECT_TRUE(dialog.Status()->text().startsWith(u"Ни одно расположение"))
+            << dialog.Status()->text().toStdString();
+        ASSERT_EQ(dialog.Table()->rowCount(), 2);
+        ASSERT_TRUE(dialog.Fit().Reaching);
+        reaching = *dialog.Fit().Reaching;
+        EXPECT_GT(reaching.Length, 3);
+        dialog.Table()->selectRow(1);
+        dialog.ApplyButton()->click();
+    });
+    EXPECT_EQ(static_cast<double>(form->sDecimalSpinEdit6->Value()), reaching.Length);
+    EXPECT_EQ(form->sSpinEdit1->Value(), reaching.Number);
+    EXPECT_EQ(form->sLabel39->text(), ToQString(FormatTenths(reaching.TotalResistance, u',')) + " Ом");
+
+    // Inputs that give no total at all: no rows, and the reason.
+    SetSoil(QStringLiteral("неизвестный грунт"), QStringLiteral("60"));
+    Fit([](TFitDialog& dialog) {
+        EXPECT_EQ(dialog.Table()->rowCount(), 0);
+        EXPECT_FALSE(dialog.ApplyButton()->isEnabled());
+        EXPECT_TRUE(dialog.Status()->text().contains(u"верхнего пласта"));
+        dialog.reject();
+    });
+}
+
+// The PDF of the first worked example: the inputs with the soil texts, the values, the total and the
+// verdicts against 30, 10 and 4 Ом.
+TEST_F(FitAndReport, PdfCarriesInputsTotalAndVerdicts) {
+    form->sDecimalSpinEdit6->SetValue(2.5L);
+    form->sSpinEdit1->SetValue(3);
+    form->sSpinEdit3->setFocus();
+    ASSERT_EQ(form->sLabel39->text(), "12,5 Ом");
+    const QString text = SavedPdfText();
+    for (const char* expected : {"Расчёт сопротивления растеканию тока заземлителя",
+                                 "Суглинок полутвёрдый лёссовидный (100)",
+                                 "Суглинок, сильно увлажнённый грунтовыми водами (60)",
+                                 "Климатический район II",
+                                 "1,5 м",
+                                 "0,5 м",
+                                 "уголок, ширина стороны 50 мм, длина l = 2,5 м",
+                                 "в ряд, количество n = 3 шт.",
+                                 "полоса, ширина 40 мм",
+                                 "71 Ом∙м",
+                                 "104 Ом∙м",
+                                 "33,1 Ом",
+                                 "0,78 и 0,81",
+                                 "5 м",
+                                 "87 Ом",
+                                 "12,5 Ом",
+                                 "соответствует 30 Ом",
+                                 "не соответствует 10 Ом",
+                                 "не соответствует 4 Ом",
+                                 "Количество электродов, шт."}) {
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
+    }
+    EXPECT_FALSE(text.contains(u"повышенная")); // ρэ = 71 Ом∙м: no raised norm
+    // The norm of the fit, 10 Ом until another is chosen, is marked.
+    const qsizetype ten = text.indexOf(u"Норма 10 Ом —"), four = text.indexOf(u"Норма 4 Ом —");
+    ASSERT_TRUE(ten >= 0 && four > ten);
+    EXPECT_TRUE(text.mid(ten, four - ten).contains(u"(выбрана)"));
+    EXPECT_EQ(text.count(u"(выбрана)"), 1);
+}
+
+// Ctrl+P prints the same document; here the printer writes a PDF file.
+TEST_F(FitAndReport, PrintGivesTheSameDocument) {
+    form->sSpinEdit3->setFocus();
+    const QString path = folder.filePath(QStringLiteral("печать.pdf"));
+    actions->ChoosePrinter = [&](QPrinter& printer) {
+        EXPECT_EQ(printer.pageLayout().pageSize().id(), QPageSize::A4);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        return true;
+    };
+    Press(Qt::Key_P);
+    EXPECT_TRUE(PdfText(path).contains(u"Расчёт сопротивления растеканию тока заземлителя"));
+    EXPECT_TRUE(PdfText(path).contains(u"Суглинок полутвёрдый лёссовидный (100)"));
+}
+
+// Inputs without a total still give a document, which says why and judges nothing as met.
+TEST_F(FitAndReport, PdfWithoutATotal) {
+    TypeInto(form->sComboBox1, QStringLiteral("неизвестный грунт"));
+    ASSERT_EQ(form->sLabel39->text(), "- Ом");
+    const QString text = SavedPdfText();
+    EXPECT_TRUE(text.contains(u"Сопротивление не вычислено: в поле верхнего пласта")) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"не соответствует 30 Ом"));
+    EXPECT_EQ(text.count(u"соответствует"), text.count(u"не соответствует"));
+}
+
+// The chart draws the requirement line in red over the totals; totals too large for the arithmetic or
+// none at all leave an empty chart instead of a hang.
+TEST(FitChart, RequirementLineAndExtremeTotals) {
+    QImage image(400, 300, QImage::Format_RGB32);
+    const auto paint = [&](const TFitChartData& data) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        PaintFitChart(painter, QRectF(image.rect()), data, u',');
+    };
+    const auto redPixels = [&] {
+        int red = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                red += qRed(image.pixel(x, y)) > 150 && qGreen(image.pixel(x, y)) < 80;
+        return red;
+    };
+    TEarthingInput input = FirstExample();
+    paint(MakeFitChartData(input, 10, u',', u','));
+    EXPECT_GT(redPixels(), 100);
+
+    TFitChartData extreme;
+    extreme.Totals[0][0] = 1.7e308;
+    extreme.Required = 10;
+    paint(extreme);
+    paint(TFitChartData{});
+    EXPECT_EQ(redPixels(), 0);
+}
+
+// Above 100 Ом∙м the document judges against the raised norms as well.
+TEST_F(FitAndReport, PdfWithTheRaisedNorm) {
+    SetSoil(QStringLiteral("250"), QStringLiteral("250"));
+    form->sSpinEdit1->SetValue(6);
+    form->sSpinEdit3->setFocus();
+    const QString text = SavedPdfText();
+    EXPECT_TRUE(text.contains(u"ρэ = 250 Ом∙м, выше 100 Ом∙м")) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"Норма 30 Ом, повышенная до 75 Ом соответствует 75 Ом")); // 30 × 2,5
+}
+
+// A folder that refuses the file: a message box names the failure, the user picks another place,
+// and the document is saved there.
+TEST_F(FitAndReport, RefusedFolderIsReportedAndNothingIsLost) {
+    QFile blocker(folder.filePath(QStringLiteral("файл")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString refused = folder.filePath(QStringLiteral("файл/расчёт.pdf")); // a file, not a folder
+    const QString good = folder.filePath(QStringLiteral("другое место"));
+    QStringList asked;
+    actions->ChooseSavePath = [&](const QString& suggested) {
+        asked.append(suggested);
+        return asked.size() == 1 ? refused : asked.size() == 2 ? good : QString();
+    };
+    form->sSpinEdit3->setFocus();
+    TMessageBoxWatcher watcher;
+    Press(Qt::Key_S);
+    ASSERT_EQ(asked.size(), 2);
+    EXPECT_TRUE(asked[0].endsWith(u".pdf"));
+    EXPECT_TRUE(asked[0].contains(QDate::currentDate().toString(Qt::ISODate)));
+    EXPECT_EQ(asked[1], refused); // offered again where it failed
+    ASSERT_EQ(watcher.shown.size(), 1);
+    EXPECT_TRUE(watcher.shown[0].text.startsWith(u"Не могу сохранить расчёт в PDF:"));
+    EXPECT_TRUE(QFile::exists(good + ".pdf"));
+}
+
+} // namespace

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# A new user's minute under Xvfb: from the window to a fitted arrangement and to a PDF of it. Opens the
+# fit with Ctrl+R (10 Ом), applies the first row with Enter, saves the document with Ctrl+S and turns
+# its page into a PNG. Usage: tests/fit_screenshots.sh [build-dir] [output-dir]
+# Needs xvfb, xdotool, imagemagick and poppler-utils (scripts/install-deps.sh installs them).
+set -euo pipefail
+build="${1:-build/release}"
+out="${2:-build/screenshots}"
+mkdir -p "$out"
+out="$(cd "$out" && pwd)"
+# A folder of its own, so that the settings file written at close is a first start's.
+folder="$(mktemp -d)"
+trap 'rm -rf "$folder"' EXIT
+cp "$(cd "$build" && pwd)/ui/stelvorn" "$folder/"
+
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    set -e
+    "$0" & pid=$!
+    for _ in $(seq 50); do
+        win=$(xdotool search --name "v[.]1[.]7" 2>/dev/null | head -n1) && [ -n "$win" ] && break
+        sleep 0.1
+    done
+    sleep 0.5
+    xdotool windowfocus "$win"
+    xdotool key ctrl+r
+    sleep 1
+    import -window root "$1/fit-dialog.png"
+    xdotool key Return
+    sleep 0.5
+    import -window root "$1/fit-applied.png"
+    xdotool windowfocus "$win"
+    xdotool key ctrl+s
+    sleep 1
+    import -window root "$1/fit-save-dialog.png"
+    xdotool key ctrl+a
+    xdotool type --delay 10 "$1/fit-document.pdf"
+    xdotool key Return
+    sleep 1
+    kill "$pid"
+' "$folder/stelvorn" "$out"
+pdftoppm -r 90 -png -singlefile "$out/fit-document.pdf" "$out/fit-document"
+echo "screenshots in $out"

@@ -1,0 +1,271 @@
+#include "TFitDialog.h"
+
+#include "number_format.h"
+#include "qt_text.h"
+#include "system_locale.h"
+#include "user_locale.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace {
+
+enum Column {
+    LayoutColumn,
+    MultipleColumn,
+    CountColumn,
+    LengthColumn,
+    TotalColumn,
+    RodsColumn,
+    ConnectorColumn,
+    MaterialColumn,
+    ColumnCount
+};
+
+QString Plain(double x, char16_t separator) {
+    return ToQString(FormatPlain(x, separator));
+}
+
+QString Variants(size_t count) {
+    const size_t tens = count % 100, ones = count % 10;
+    if (tens >= 11 && tens <= 14)
+        return QStringLiteral("вариантов");
+    if (ones == 1)
+        return QStringLiteral("вариант");
+    if (ones >= 2 && ones <= 4)
+        return QStringLiteral("варианта");
+    return QStringLiteral("вариантов");
+}
+
+} // namespace
+
+TFitDialog::TFitDialog(QWidget* parent, const TEarthingInput& input, const TNormChoice& norm, TApply apply)
+    : QDialog(parent), input_(input), userSeparator_(UserDecimalSeparator()),
+      systemSeparator_(SystemDecimalSeparator().front()), applyRow_(std::move(apply)) {
+    setObjectName(QStringLiteral("FitDialog"));
+    setWindowTitle(QStringLiteral("Подбор"));
+    resistivity_ = NormResistivity(ComputeEarthing(input_, userSeparator_, systemSeparator_));
+
+    auto* normRow = new QHBoxLayout;
+    normRow->addWidget(new QLabel(QStringLiteral("Нормативное сопротивление:")));
+    normGroup_ = new QButtonGroup(this);
+    const char* names[] = {"FitNorm4", "FitNorm10", "FitNorm30", "FitNormTyped"};
+    const QString texts[] = {QStringLiteral("4 Ом"), QStringLiteral("10 Ом"), QStringLiteral("30 Ом"),
+                             QStringLiteral("другое:")};
+    for (int i = 0; i < 4; ++i) {
+        auto* button = new QRadioButton(texts[i]);
+        button->setObjectName(QLatin1String(names[i]));
+        normGroup_->addButton(button, i);
+        normRow->addWidget(button);
+    }
+    typedNorm_ = new QDoubleSpinBox;
+    typedNorm_->setObjectName(QStringLiteral("FitTypedNorm"));
+    typedNorm_->setRange(0.1, 10000);
+    typedNorm_->setDecimals(1);
+    typedNorm_->setSingleStep(1);
+    typedNorm_->setSuffix(QStringLiteral(" Ом"));
+    typedNorm_->setKeyboardTracking(true);
+    typedNorm_->setToolTip(QStringLiteral("Требуемое сопротивление заземлителя, от 0,1 до 10000 Ом"));
+    normRow->addWidget(typedNorm_);
+    normRow->addStretch(1);
+
+    raised_ = new QCheckBox;
+    raised_->setObjectName(QStringLiteral("FitRaisedNorm"));
+    raised_->setVisible(resistivity_ && *resistivity_ > 100);
+
+    status_ = new QLabel;
+    status_->setObjectName(QStringLiteral("FitStatus"));
+    status_->setWordWrap(true);
+    status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    table_ = new QTableWidget(0, ColumnCount);
+    table_->setObjectName(QStringLiteral("FitTable"));
+    table_->setHorizontalHeaderLabels(
+        {QStringLiteral("Расположение"), QStringLiteral("Крат-\nность"), QStringLiteral("Электро-\nдов, шт."),
+         QStringLiteral("Длина\nэлектрода, м"), QStringLiteral("Сопротив-\nление, Ом"),
+         QStringLiteral("Электроды\nвсего, м"), QStringLiteral("Соедини-\nтель, м"),
+         QStringLiteral("Металл\nвсего, м")});
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setTabKeyNavigation(false);
+    table_->verticalHeader()->setVisible(false);
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 8);
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->setMinimumWidth(560);
+
+    chart_ = new TFitChart;
+    chart_->setMinimumSize(360, 280);
+
+    apply_ = new QPushButton(QStringLiteral("Применить"));
+    apply_->setObjectName(QStringLiteral("FitApply"));
+    apply_->setDefault(true);
+    apply_->setToolTip(QStringLiteral("Установить в окне расположение, кратность, количество и длину "
+                                      "электродов выбранной строки"));
+    auto* close = new QPushButton(QStringLiteral("Закрыть"));
+    close->setObjectName(QStringLiteral("FitClose"));
+    close->setAutoDefault(false);
+
+    auto* body = new QHBoxLayout;
+    body->addWidget(table_, 3);
+    body->addWidget(chart_, 2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(apply_);
+    buttons->addWidget(close);
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(normRow);
+    column->addWidget(raised_);
+    column->addWidget(status_);
+    column->addLayout(body, 1);
+    column->addLayout(buttons);
+
+    // The choice the window kept: a standard norm by its button, any other value typed.
+    int index = 3;
+    for (int i = 0; i < 3; ++i)
+        if (norm.Norm == StandardNorms[i])
+            index = i;
+    typedNorm_->setValue(index == 3 ? norm.Norm : 10);
+    typedNorm_->setEnabled(index == 3);
+    normGroup_->button(index)->setChecked(true);
+    raised_->setChecked(norm.Raised && raised_->isVisibleTo(this));
+
+    connect(normGroup_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (!checked)
+            return;
+        typedNorm_->setEnabled(id == 3);
+        Refit();
+    });
+    connect(typedNorm_, &QDoubleSpinBox::valueChanged, this, [this] { Refit(); });
+    connect(raised_, &QCheckBox::toggled, this, [this] { Refit(); });
+    connect(table_, &QTableWidget::itemSelectionChanged, this, [this] { SelectionChanged(); });
+    connect(table_, &QTableWidget::cellDoubleClicked, this, [this] { ApplySelected(); });
+    connect(apply_, &QPushButton::clicked, this, &TFitDialog::ApplySelected);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+
+    Refit();
+    resize(980, 460);
+}
+
+QRadioButton* TFitDialog::NormButton(int index) const {
+    return static_cast<QRadioButton*>(normGroup_->button(index));
+}
+
+TNormChoice TFitDialog::Norm() const {
+    const int id = normGroup_->checkedId();
+    return {id >= 0 && id < 3 ? StandardNorms[id] : typedNorm_->value(), raised_->isChecked()};
+}
+
+void TFitDialog::Refit() {
+    const TNormChoice norm = Norm();
+    const bool raisable = resistivity_ && *resistivity_ > 100;
+    required_ = norm.Raised && raisable ? ::RaisedNorm(norm.Norm, *resistivity_) : norm.Norm;
+    if (raisable) {
+        raised_->setText(QStringLiteral("Подобрать под повышенную норму: ρэ = ") +
+                         ToQString(FormatWhole(*resistivity_, userSeparator_)) +
+                         QStringLiteral(" Ом∙м, выше 100 Ом∙м, и норму можно умножить на 0,01·ρ, но не более "
+                                        "чем в 10 раз: ") +
+                         Plain(::RaisedNorm(norm.Norm, *resistivity_), userSeparator_) +
+                         QStringLiteral(" Ом"));
+    }
+
+    fit_ = FitEarthing(input_, required_, userSeparator_, systemSeparator_);
+    const QString requiredText = Plain(required_, userSeparator_) + QStringLiteral(" Ом");
+    std::vector<TFitRow> rows;
+    if (!fit_.Computable) {
+        status_->setText(QStringLiteral("Подбор невозможен: ") + ToQString(StopStageReason(fit_.StopStage)));
+    } else if (!fit_.Rows.empty()) {
+        rows = fit_.Rows;
+        status_->setText(QStringLiteral("Сопротивления не выше ") + requiredText +
+                         QStringLiteral(" достигают ") + QString::number(rows.size()) + u' ' +
+                         Variants(rows.size()) +
+                         QStringLiteral(" — по возрастанию расхода металла. Выберите строку и нажмите "
+                                        "«Применить»."));
+    } else {
+        rows.push_back(*fit_.Best);
+        QString text = QStringLiteral("Ни одно расположение из 1–20 электродов не даёт ") + requiredText +
+                       QStringLiteral(": лучшее даёт ") +
+                       ToQString(FormatTenths(fit_.Best->TotalResistance, userSeparator_)) +
+                       QStringLiteral(" Ом (первая строка). ");
+        if (fit_.Reaching) {
+            rows.push_back(*fit_.Reaching);
+            text += QStringLiteral("Норму оно достигнет с электродами длиной ") +
+                    Plain(fit_.Reaching->Length, userSeparator_) + QStringLiteral(" м (вторая строка).");
+        } else {
+            text += QStringLiteral("Нормы оно не достигнет и с электродами длиной ") +
+                    Plain(MaxSearchedRodLength, userSeparator_) + QStringLiteral(" м.");
+        }
+        status_->setText(text);
+    }
+    ShowRows(rows);
+}
+
+void TFitDialog::ShowRows(const std::vector<TFitRow>& rows) {
+    shown_ = rows;
+    const QSignalBlocker blocker(table_);
+    table_->clearContents();
+    table_->setRowCount(static_cast<int>(rows.size()));
+    for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
+        const TFitRow& row = rows[i];
+        const bool single = row.Number == 1;
+        const QString cells[ColumnCount] = {
+            single ? QStringLiteral("один электрод")
+                   : (row.MutualDisposition == 1 ? QStringLiteral("в ряд") : QStringLiteral("контур")),
+            single ? QStringLiteral("—") : QString::number(row.IntervalMultiplicity),
+            QString::number(row.Number),
+            Plain(row.Length, userSeparator_),
+            ToQString(FormatTenths(row.TotalResistance, userSeparator_)),
+            Plain(row.RodLength, userSeparator_),
+            Plain(row.ConnectorLength, userSeparator_),
+            Plain(row.Material(), userSeparator_)};
+        for (int column = 0; column < ColumnCount; ++column) {
+            auto* item = new QTableWidgetItem(cells[column]);
+            item->setTextAlignment(column == LayoutColumn ? Qt::AlignLeft | Qt::AlignVCenter
+                                                          : Qt::AlignRight | Qt::AlignVCenter);
+            table_->setItem(i, column, item);
+        }
+    }
+    if (!rows.empty())
+        table_->selectRow(rows.size() > 1 && fit_.Rows.empty() ? 1 : 0);
+    SelectionChanged();
+}
+
+void TFitDialog::SelectionChanged() {
+    const QList<QTableWidgetSelectionRange> ranges = table_->selectedRanges();
+    const int selected = ranges.isEmpty() ? -1 : ranges.first().topRow();
+    apply_->setEnabled(selected >= 0);
+
+    // The chart shows the selected row's layout and marks its count; without a row, the window's.
+    TEarthingInput shownInput = input_;
+    std::optional<int32_t> marked;
+    if (selected >= 0 && selected < static_cast<int>(shown_.size())) {
+        const TFitRow& row = shown_[selected];
+        shownInput.MutualDisposition = row.MutualDisposition;
+        shownInput.IntervalMultiplicity = row.IntervalMultiplicity;
+        shownInput.Length = row.Length;
+        marked = row.Number;
+    }
+    TFitChartData data = MakeFitChartData(shownInput, required_, userSeparator_, systemSeparator_);
+    data.MarkedCount = marked;
+    chart_->SetData(data);
+}
+
+void TFitDialog::ApplySelected() {
+    const QList<QTableWidgetSelectionRange> ranges = table_->selectedRanges();
+    if (ranges.isEmpty() || ranges.first().topRow() >= static_cast<int>(shown_.size()))
+        return;
+    const TFitRow row = shown_[ranges.first().topRow()];
+    accept();
+    if (applyRow_)
+        applyRow_(row);
+}

@@ -1,0 +1,116 @@
+#include "TResultActions.h"
+
+#include "Unit1.h"
+#include "application.h"
+#include "system_locale.h"
+#include "user_locale.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QStandardPaths>
+
+namespace {
+
+QAction* MakeAction(TForm1* form, const char* name, const QString& text, QKeyCombination key) {
+    auto* action = new QAction(text, form);
+    action->setObjectName(QLatin1String(name));
+    action->setShortcut(QKeySequence(key));
+    action->setShortcutContext(Qt::WindowShortcut);
+    action->setShortcutVisibleInContextMenu(true);
+    form->addAction(action);
+    return action;
+}
+
+} // namespace
+
+TResultActions::TResultActions(TForm1* form) : QObject(form), form_(form) {
+    setObjectName(QStringLiteral("ResultActions"));
+    Action2 = MakeAction(form, "Action2", QStringLiteral("Подобрать под нормативное сопротивление…"),
+                         Qt::CTRL | Qt::Key_R);
+    Action3 = MakeAction(form, "Action3", QStringLiteral("Сохранить расчёт в PDF…"), Qt::CTRL | Qt::Key_S);
+    Action4 = MakeAction(form, "Action4", QStringLiteral("Печать расчёта…"), Qt::CTRL | Qt::Key_P);
+    connect(Action2, &QAction::triggered, this, &TResultActions::Action2Execute);
+    connect(Action3, &QAction::triggered, this, &TResultActions::Action3Execute);
+    connect(Action4, &QAction::triggered, this, &TResultActions::Action4Execute);
+
+    // The context menu of the result panel and of the total on it.
+    for (QWidget* target :
+         {form->findChild<QWidget*>(QStringLiteral("sPanel1")), static_cast<QWidget*>(form->sLabel39)}) {
+        target->addActions({Action2, Action3, Action4});
+        target->setContextMenuPolicy(Qt::ActionsContextMenu);
+    }
+
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    folder_ = QDir(documents).exists() ? documents : QDir::homePath();
+    ChooseSavePath = [form](const QString& suggested) {
+        return QFileDialog::getSaveFileName(form, QStringLiteral("Сохранить расчёт в PDF"), suggested,
+                                            QStringLiteral("Документ PDF (*.pdf)"));
+    };
+    RunFitDialog = [](TFitDialog& dialog) { dialog.exec(); };
+    ChoosePrinter = [form](QPrinter& printer) {
+        QPrintDialog dialog(&printer, form);
+        dialog.setWindowTitle(QStringLiteral("Печать расчёта"));
+        return dialog.exec() == QDialog::Accepted;
+    };
+}
+
+TEarthingReport TResultActions::Report() const {
+    return {.Input = form_->ReadInputs(),
+            .Norm = norm_,
+            .Date = QDate::currentDate(),
+            .UserSeparator = UserDecimalSeparator(),
+            .SystemSeparator = SystemDecimalSeparator().front()};
+}
+
+void TResultActions::Action2Execute() {
+    TFitDialog dialog(form_, form_->ReadInputs(), norm_, [this](const TFitRow& row) { ApplyFitRow(row); });
+    RunFitDialog(dialog);
+    norm_ = dialog.Norm();
+}
+
+void TResultActions::ApplyFitRow(const TFitRow& row) {
+    (row.MutualDisposition == 1 ? form_->sRadioButton11 : form_->sRadioButton10)->setChecked(true);
+    form_->sSpinEdit2->SetValue(row.IntervalMultiplicity);
+    form_->sSpinEdit1->SetValue(row.Number);
+    // The fit keeps the rod length unless its row needs a longer rod; an unchanged length is left
+    // exactly as the field holds it.
+    if (row.Length != static_cast<double>(form_->sDecimalSpinEdit6->Value()))
+        form_->sDecimalSpinEdit6->SetValue(row.Length);
+    form_->ShowCalculationPage();
+}
+
+void TResultActions::Action3Execute() {
+    const TEarthingReport report = Report();
+    QString path = QDir(folder_).filePath(SuggestedReportFileName(report));
+    // A folder that refuses the file is reported, and the user may pick another one: nothing is lost.
+    for (;;) {
+        path = ChooseSavePath(path);
+        if (path.isEmpty())
+            return;
+        if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+            path += QStringLiteral(".pdf");
+        const QString error = WriteEarthingReportPdf(path, report);
+        if (error.isEmpty()) {
+            folder_ = QFileInfo(path).absolutePath();
+            return;
+        }
+        ShowErrorMessage(QStringLiteral("Не могу сохранить расчёт в PDF:\n\n") +
+                         QDir::toNativeSeparators(path) + QStringLiteral("\n") + error);
+    }
+}
+
+void TResultActions::Action4Execute() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageMargins(QMarginsF(15, 12, 15, 12), QPageLayout::Millimeter);
+    printer.setDocName(QStringLiteral("Расчёт сопротивления заземлителя"));
+    if (!ChoosePrinter(printer))
+        return;
+    if (!PaintEarthingReport(printer, Report()))
+        ShowErrorMessage(QStringLiteral("Не могу напечатать расчёт: принтер «") + printer.printerName() +
+                         QStringLiteral("» не принимает документ."));
+}

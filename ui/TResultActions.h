@@ -1,0 +1,48 @@
+#pragma once
+
+#include "TFitDialog.h"
+#include "earthing_report.h"
+
+#include <QObject>
+#include <functional>
+
+class QAction;
+class QPrinter;
+class TForm1;
+
+// The three commands on the result: the fit to a required resistance (Ctrl+R), the calculation saved
+// as a PDF (Ctrl+S) and printed (Ctrl+P). Their shortcuts work wherever the focus is in the window,
+// and the result panel sPanel1 and the total sLabel39 offer them in a context menu. None of them
+// changes an input unless the user applies a row of the fit.
+class TResultActions : public QObject {
+  public:
+    explicit TResultActions(TForm1* form);
+
+    QAction *Action2, *Action3, *Action4; // fit, PDF, print
+
+    // The norm chosen in the last fit, which the document judges the calculation against.
+    const TNormChoice& Norm() const { return norm_; }
+    TEarthingReport Report() const;
+
+    void Action2Execute(); // "Подобрать под нормативное сопротивление…"
+    void Action3Execute(); // "Сохранить расчёт в PDF…"
+    void Action4Execute(); // "Печать расчёта…"
+
+    // Sets the window's layout, spacing multiple, rod count and rod length from the row, control by
+    // control as a user would, so every change event runs and the total follows.
+    void ApplyFitRow(const TFitRow& row);
+
+    // Asks for the file to save to, given the suggested path; empty = cancelled. The file dialog by
+    // default; tests put their own answer in.
+    std::function<QString(const QString& suggested)> ChooseSavePath;
+    // Asks where and how to print; false = cancelled. The print dialog by default; tests put their
+    // own answer in.
+    std::function<bool(QPrinter& printer)> ChoosePrinter;
+    // Opens the fit dialog and runs it to its end; tests answer it.
+    std::function<void(TFitDialog& dialog)> RunFitDialog;
+
+  private:
+    TForm1* form_;
+    TNormChoice norm_;
+    QString folder_; // where the last document went
+};

@@ -1,0 +1,195 @@
+#include "fit_chart.h"
+
+#include "number_format.h"
+#include "qt_text.h"
+#include "user_locale.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <cmath>
+
+namespace {
+
+// One colour a spacing multiple, distinct in print and for the common forms of colour blindness.
+const QColor MultipleColours[4] = {QColor(0x00, 0x72, 0xB2), QColor(0xD5, 0x5E, 0x00),
+                                   QColor(0x00, 0x9E, 0x73), QColor(0xCC, 0x79, 0xA7)};
+const QColor RequirementColour(0xC0, 0x00, 0x00);
+
+// A round step for about `parts` divisions of `span`: 1, 2 or 5 times a power of ten.
+double NiceStep(double span, int parts) {
+    const double raw = span / parts;
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    for (double factor : {1.0, 2.0, 5.0, 10.0}) {
+        if (raw <= factor * power)
+            return factor * power;
+    }
+    return 10 * power;
+}
+
+} // namespace
+
+TFitChartData MakeFitChartData(const TEarthingInput& input, double required, char16_t userSeparator,
+                               char16_t systemSeparator) {
+    TFitChartData data;
+    data.MutualDisposition = input.MutualDisposition == 1 ? 1 : 2;
+    data.CurrentMultiple = std::clamp(input.IntervalMultiplicity, 1, 4);
+    data.Required = required;
+    for (int32_t multiple = 1; multiple <= 4; ++multiple)
+        data.Totals[multiple - 1] =
+            TotalsByCount(input, data.MutualDisposition, multiple, userSeparator, systemSeparator);
+    return data;
+}
+
+void PaintFitChart(QPainter& painter, const QRectF& area, const TFitChartData& data, char16_t separator) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QFontMetricsF metrics(painter.font(), painter.device());
+    const double line = metrics.height();
+    const double unit = line / 12; // pen widths follow the text size, on screen and on paper
+
+    double top = 0;
+    for (const TTotalsByCount& totals : data.Totals)
+        for (const std::optional<double>& total : totals)
+            if (total && std::isfinite(*total))
+                top = std::max(top, *total);
+    if (data.Required > 0 && std::isfinite(data.Required))
+        top = std::max(top, data.Required);
+
+    const QString title = data.MutualDisposition == 1 ? QStringLiteral("Сопротивление, Ом: электроды в ряд")
+                                                      : QStringLiteral("Сопротивление, Ом: замкнутый контур");
+    painter.setPen(Qt::black);
+    painter.drawText(QRectF(area.left(), area.top(), area.width(), line), Qt::AlignLeft | Qt::AlignVCenter,
+                     title);
+    if (!(top > 0)) {
+        painter.drawText(area, Qt::AlignCenter, QStringLiteral("Нет данных для графика"));
+        painter.restore();
+        return;
+    }
+    const double step = NiceStep(top, 5);
+    // About five divisions; a total too large for the arithmetic leaves the chart empty.
+    const double parts = std::ceil(top * 1.05 / step);
+    const int ticks = parts >= 1 && parts <= 20 ? static_cast<int>(parts) : 0;
+    const double yMax = ticks * step;
+    if (ticks == 0 || !std::isfinite(yMax)) {
+        painter.drawText(area, Qt::AlignCenter, QStringLiteral("Нет данных для графика"));
+        painter.restore();
+        return;
+    }
+
+    // The legend: a sample of each line and its text, wrapped to the width, under the axis title.
+    struct TLegendItem {
+        QString text;
+        QPen pen;
+        QPointF at;
+    };
+    QList<TLegendItem> legend;
+    for (int32_t multiple = 1; multiple <= 4; ++multiple)
+        legend.append(
+            {QStringLiteral("кратность ") + QString::number(multiple),
+             QPen(MultipleColours[multiple - 1], unit * (multiple == data.CurrentMultiple ? 2.5 : 1.2)),
+             {}});
+    const bool requirementShown = data.Required > 0 && data.Required <= yMax;
+    if (requirementShown)
+        legend.append({QStringLiteral("норма ") + ToQString(FormatPlain(data.Required, separator)) +
+                           QStringLiteral(" Ом"),
+                       QPen(RequirementColour, unit * 1.5, Qt::DashLine),
+                       {}});
+    const double labelWidth = metrics.horizontalAdvance(ToQString(FormatPlain(yMax, separator))) + line / 2;
+    double legendX = area.left() + labelWidth, legendRow = 0;
+    for (TLegendItem& item : legend) {
+        const double width = line * 1.5 + metrics.horizontalAdvance(item.text) + line;
+        if (legendX + width > area.right() && legendX > area.left() + labelWidth) {
+            legendX = area.left() + labelWidth;
+            legendRow += 1;
+        }
+        item.at = QPointF(legendX, legendRow * line * 1.1);
+        legendX += width;
+    }
+    const double legendHeight = (legendRow + 1) * line * 1.1;
+
+    const QRectF plot(area.left() + labelWidth, area.top() + line * 1.5, area.width() - labelWidth - line / 2,
+                      area.height() - line * 4.2 - legendHeight);
+    const auto x = [&](double count) { return plot.left() + (count - 1) / 19 * plot.width(); };
+    const auto y = [&](double ohms) { return plot.bottom() - ohms / yMax * plot.height(); };
+
+    // Grid and axes.
+    painter.setPen(QPen(QColor(0xD0, 0xD0, 0xD0), unit));
+    for (int tick = 1; tick <= ticks; ++tick)
+        painter.drawLine(QPointF(plot.left(), y(tick * step)), QPointF(plot.right(), y(tick * step)));
+    painter.setPen(QPen(Qt::black, unit));
+    painter.drawLine(plot.bottomLeft(), plot.bottomRight());
+    painter.drawLine(plot.bottomLeft(), plot.topLeft());
+    for (int tick = 0; tick <= ticks; ++tick)
+        painter.drawText(QRectF(area.left(), y(tick * step) - line / 2, labelWidth - line / 4, line),
+                         Qt::AlignRight | Qt::AlignVCenter, ToQString(FormatPlain(tick * step, separator)));
+    for (int count = 1; count <= 20; ++count) {
+        painter.drawLine(QPointF(x(count), plot.bottom()), QPointF(x(count), plot.bottom() + line / 4));
+        if (count == 1 || count % 2 == 0)
+            painter.drawText(QRectF(x(count) - line, plot.bottom() + line / 4, 2 * line, line),
+                             Qt::AlignCenter, QString::number(count));
+    }
+    painter.drawText(QRectF(plot.left(), plot.bottom() + line * 1.25, plot.width(), line), Qt::AlignCenter,
+                     QStringLiteral("Количество электродов, шт."));
+
+    // The requirement.
+    if (requirementShown) {
+        painter.setPen(QPen(RequirementColour, unit * 1.5, Qt::DashLine));
+        painter.drawLine(QPointF(plot.left(), y(data.Required)), QPointF(plot.right(), y(data.Required)));
+    }
+
+    // One line a multiple; a gap where a count gives no total.
+    for (int32_t multiple = 1; multiple <= 4; ++multiple) {
+        const TTotalsByCount& totals = data.Totals[multiple - 1];
+        const bool current = multiple == data.CurrentMultiple;
+        painter.setPen(QPen(MultipleColours[multiple - 1], unit * (current ? 2.5 : 1.2)));
+        QPainterPath path;
+        bool open = false;
+        for (int count = 1; count <= 20; ++count) {
+            const std::optional<double>& total = totals[count - 1];
+            if (!total || !std::isfinite(*total)) {
+                open = false;
+                continue;
+            }
+            const QPointF point(x(count), y(*total));
+            open ? path.lineTo(point) : path.moveTo(point);
+            open = true;
+        }
+        painter.drawPath(path);
+        if (current && data.MarkedCount && *data.MarkedCount >= 1 && *data.MarkedCount <= 20) {
+            if (const std::optional<double>& total = totals[*data.MarkedCount - 1]) {
+                painter.setBrush(MultipleColours[multiple - 1]);
+                painter.drawEllipse(QPointF(x(*data.MarkedCount), y(*total)), unit * 4, unit * 4);
+                painter.setBrush(Qt::NoBrush);
+            }
+        }
+    }
+
+    // Legend under the axis title.
+    const double legendTop = plot.bottom() + line * 2.6;
+    for (const TLegendItem& item : legend) {
+        const double middle = legendTop + item.at.y() + line / 2;
+        painter.setPen(item.pen);
+        painter.drawLine(QPointF(item.at.x(), middle), QPointF(item.at.x() + line * 1.2, middle));
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(item.at.x() + line * 1.5, legendTop + item.at.y(),
+                                metrics.horizontalAdvance(item.text) + line, line),
+                         Qt::AlignLeft | Qt::AlignVCenter, item.text);
+    }
+    painter.restore();
+}
+
+TFitChart::TFitChart(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("FitChart"));
+    setMinimumSize(300, 220);
+}
+
+void TFitChart::SetData(const TFitChartData& data) {
+    data_ = data;
+    update();
+}
+
+void TFitChart::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    PaintFitChart(painter, QRectF(rect()).adjusted(6, 6, -6, -6), data_, UserDecimalSeparator());
+}
