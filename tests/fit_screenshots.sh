@@ -2,8 +2,9 @@
 # A new user's minute under Xvfb: from the window to a fitted arrangement and to a PDF of it. Opens the
 # fit with Ctrl+R (10 Ом), applies the first row with Enter, saves the document with Ctrl+S and turns
 # its page into a PNG. Usage: tests/fit_screenshots.sh [build-dir] [output-dir]
-# Needs xvfb, xdotool, imagemagick and poppler-utils (scripts/install-deps.sh installs them).
+# Needs xvfb, xdotool, imagemagick and poppler-utils; installs what is missing of them.
 set -euo pipefail
+bash "$(dirname "$0")/../scripts/install-deps.sh" xdotool imagemagick
 build="${1:-build/release}"
 out="${2:-build/screenshots}"
 mkdir -p "$out"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Takes screenshots of the window under Xvfb, at its designed size and at a larger one, as a person
 # would see it. Usage: tests/screenshots.sh [build-dir] [output-dir]
-# Needs xvfb, xdotool and imagemagick (scripts/install-deps.sh installs them).
+# Needs xvfb, xdotool and imagemagick; installs what is missing of them.
 set -euo pipefail
+bash "$(dirname "$0")/../scripts/install-deps.sh" xdotool imagemagick
 build="${1:-build/release}"
 out="${2:-build/screenshots}"
 mkdir -p "$out"

@@ -2,8 +2,9 @@
 # Screenshots of the window in every theme on offer (the standard look included), on each of its
 # three tabs, plus one hint, under Xvfb without a window manager, as a person would see them.
 # Usage: tests/theme_screenshots.sh [build-dir] [output-dir]
-# Needs xvfb, xdotool and imagemagick.
+# Needs xvfb, xdotool and imagemagick; installs what is missing of them.
 set -euo pipefail
+bash "$(dirname "$0")/../scripts/install-deps.sh" xdotool imagemagick
 build="${1:-build/release}"
 out="${2:-build/theme-screenshots}"
 mkdir -p "$out"
