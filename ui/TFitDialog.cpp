@@ -1,7 +1,6 @@
 #include "TFitDialog.h"
 
-#include "number_format.h"
-#include "qt_text.h"
+#include "shown_numbers.h"
 #include "system_locale.h"
 #include "user_locale.h"
 
@@ -30,10 +29,6 @@ enum Column {
     MaterialColumn,
     ColumnCount
 };
-
-QString Plain(double x, char16_t separator) {
-    return ToQString(FormatPlain(x, separator));
-}
 
 QString Variants(size_t count) {
     const size_t tens = count % 100, ones = count % 10;
@@ -72,7 +67,7 @@ TFitDialog::TFitDialog(QWidget* parent, const TEarthingInput& input, const TNorm
     typedNorm_->setRange(0.1, 10000);
     typedNorm_->setDecimals(1);
     typedNorm_->setSingleStep(1);
-    typedNorm_->setSuffix(QStringLiteral(" Ом"));
+    typedNorm_->setSuffix(OhmSuffix());
     typedNorm_->setKeyboardTracking(true);
     typedNorm_->setToolTip(QStringLiteral("Требуемое сопротивление заземлителя, от 0,1 до 10000 Ом"));
     normRow->addWidget(typedNorm_);
@@ -175,12 +170,11 @@ void TFitDialog::Refit() {
                          ToQString(FormatWhole(*resistivity_, userSeparator_)) +
                          QStringLiteral(" Ом∙м, выше 100 Ом∙м, и норму можно умножить на 0,01·ρ, но не более "
                                         "чем в 10 раз: ") +
-                         Plain(::RaisedNorm(norm.Norm, *resistivity_), userSeparator_) +
-                         QStringLiteral(" Ом"));
+                         PlainText(::RaisedNorm(norm.Norm, *resistivity_), userSeparator_) + OhmSuffix());
     }
 
     fit_ = FitEarthing(input_, required_, userSeparator_, systemSeparator_);
-    const QString requiredText = Plain(required_, userSeparator_) + QStringLiteral(" Ом");
+    const QString requiredText = PlainText(required_, userSeparator_) + OhmSuffix();
     std::vector<TFitRow> rows;
     if (!fit_.Computable) {
         status_->setText(QStringLiteral("Подбор невозможен: ") + ToQString(StopStageReason(fit_.StopStage)));
@@ -200,10 +194,10 @@ void TFitDialog::Refit() {
         if (fit_.Reaching) {
             rows.push_back(*fit_.Reaching);
             text += QStringLiteral("Норму оно достигнет с электродами длиной ") +
-                    Plain(fit_.Reaching->Length, userSeparator_) + QStringLiteral(" м (вторая строка).");
+                    PlainText(fit_.Reaching->Length, userSeparator_) + QStringLiteral(" м (вторая строка).");
         } else {
             text += QStringLiteral("Нормы оно не достигнет и с электродами длиной ") +
-                    Plain(MaxSearchedRodLength, userSeparator_) + QStringLiteral(" м.");
+                    PlainText(MaxSearchedRodLength, userSeparator_) + QStringLiteral(" м.");
         }
         status_->setText(text);
     }
@@ -223,11 +217,11 @@ void TFitDialog::ShowRows(const std::vector<TFitRow>& rows) {
                    : (row.MutualDisposition == 1 ? QStringLiteral("в ряд") : QStringLiteral("контур")),
             single ? QStringLiteral("—") : QString::number(row.IntervalMultiplicity),
             QString::number(row.Number),
-            Plain(row.Length, userSeparator_),
+            PlainText(row.Length, userSeparator_),
             ToQString(FormatTenths(row.TotalResistance, userSeparator_)),
-            Plain(row.RodLength, userSeparator_),
-            Plain(row.ConnectorLength, userSeparator_),
-            Plain(row.Material(), userSeparator_)};
+            PlainText(row.RodLength, userSeparator_),
+            PlainText(row.ConnectorLength, userSeparator_),
+            PlainText(row.Material(), userSeparator_)};
         for (int column = 0; column < ColumnCount; ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
             item->setTextAlignment(column == LayoutColumn ? Qt::AlignLeft | Qt::AlignVCenter

@@ -2,8 +2,7 @@
 
 #include "fit.h"
 #include "fit_chart.h"
-#include "number_format.h"
-#include "qt_text.h"
+#include "shown_numbers.h"
 #include "version.h"
 
 #include <QFontDatabase>
@@ -16,10 +15,6 @@
 #include <cmath>
 
 namespace {
-
-QString Plain(double x, char16_t separator) {
-    return ToQString(FormatPlain(x, separator));
-}
 
 // Tahoma when the program registered it, else a serif face with Cyrillic letters.
 QString ReportFontFamily() {
@@ -148,8 +143,7 @@ QString SuggestedReportFileName(const TEarthingReport& report) {
         ComputeEarthing(report.Input, report.UserSeparator, report.SystemSeparator);
     QString name = QStringLiteral("Расчёт заземления ") + report.Date.toString(Qt::ISODate);
     if (HasMeaningfulTotal(result))
-        name += u' ' + ToQString(FormatTenths(result.TotalResistance, report.UserSeparator)) +
-                QStringLiteral(" Ом");
+        name += u' ' + ToQString(FormatTenths(result.TotalResistance, report.UserSeparator)) + OhmSuffix();
     return name + QStringLiteral(".pdf");
 }
 
@@ -162,10 +156,10 @@ bool PaintEarthingReport(QPagedPaintDevice& device, const TEarthingReport& repor
         return text ? ToQString(*text) + unit : QStringLiteral("—");
     };
     const auto value = [&](int32_t stage, double x, const QString& unit) {
-        return r.Reached(stage) && std::isfinite(x) ? Plain(x, sep) + unit : QStringLiteral("—");
+        return r.Reached(stage) && std::isfinite(x) ? PlainText(x, sep) + unit : QStringLiteral("—");
     };
     const QString metres = QStringLiteral(" м");
-    const QString ohms = QStringLiteral(" Ом");
+    const QString ohms = OhmSuffix();
     const QString ohmMetres = QStringLiteral(" Ом∙м");
 
     QPainter painter;
@@ -181,12 +175,13 @@ bool PaintEarthingReport(QPagedPaintDevice& device, const TEarthingReport& repor
     w.Heading(QStringLiteral("Исходные данные"));
     w.Row(QStringLiteral("Климатический район"), RegionText(in.ClimaticRegion));
     w.Row(QStringLiteral("Верхний пласт грунта"), ToQString(in.TopLayer));
-    w.Row(QStringLiteral("Толщина верхнего пласта, h"), Plain(in.Thickness, sep) + metres);
+    w.Row(QStringLiteral("Толщина верхнего пласта, h"), PlainText(in.Thickness, sep) + metres);
     w.Row(QStringLiteral("Нижний пласт грунта"), ToQString(in.BottomLayer));
-    w.Row(QStringLiteral("Заглубление верхнего конца электродов, t"), Plain(in.Depth, sep) + metres);
+    w.Row(QStringLiteral("Заглубление верхнего конца электродов, t"), PlainText(in.Depth, sep) + metres);
     w.Row(QStringLiteral("Вертикальные электроды"),
           (in.Form == 1 ? QStringLiteral("уголок, ширина стороны ") : QStringLiteral("круг, диаметр ")) +
-              QString::number(in.Width) + QStringLiteral(" мм, длина l = ") + Plain(in.Length, sep) + metres);
+              QString::number(in.Width) + QStringLiteral(" мм, длина l = ") + PlainText(in.Length, sep) +
+              metres);
     w.Row(QStringLiteral("Расположение электродов"),
           (in.MutualDisposition == 1 ? QStringLiteral("в ряд") : QStringLiteral("замкнутым контуром")) +
               QStringLiteral(", количество n = ") + QString::number(in.Number) +
@@ -240,7 +235,7 @@ bool PaintEarthingReport(QPagedPaintDevice& device, const TEarthingReport& repor
         norms.append(report.Norm.Norm);
     const auto verdict = [&](double norm) {
         return (MeetsNorm(r, norm) ? QStringLiteral("соответствует ") : QStringLiteral("не соответствует ")) +
-               Plain(norm, sep) + ohms;
+               PlainText(norm, sep) + ohms;
     };
     if (raisable)
         w.Text(
@@ -255,14 +250,15 @@ bool PaintEarthingReport(QPagedPaintDevice& device, const TEarthingReport& repor
                              : norm == 4 ? QStringLiteral(" — заземление нейтрали трансформатора")
                                          : QStringLiteral(" — заданная норма");
         const bool plainChosen = chosen && !(report.Norm.Raised && raisable);
-        w.Row(QStringLiteral("Норма ") + Plain(norm, sep) + ohms + what +
+        w.Row(QStringLiteral("Норма ") + PlainText(norm, sep) + ohms + what +
                   (plainChosen ? QStringLiteral(" (выбрана)") : QString()),
               verdict(norm), plainChosen);
         if (raisable) {
             const double raised = RaisedNorm(norm, *rho);
             const bool raisedChosen = chosen && report.Norm.Raised;
-            w.Row(QStringLiteral("Норма ") + Plain(norm, sep) + QStringLiteral(" Ом, повышенная до ") +
-                      Plain(raised, sep) + ohms + (raisedChosen ? QStringLiteral(" (выбрана)") : QString()),
+            w.Row(QStringLiteral("Норма ") + PlainText(norm, sep) + QStringLiteral(" Ом, повышенная до ") +
+                      PlainText(raised, sep) + ohms +
+                      (raisedChosen ? QStringLiteral(" (выбрана)") : QString()),
                   verdict(raised), raisedChosen);
         }
     }

@@ -1,7 +1,6 @@
 #include "fit_chart.h"
 
-#include "number_format.h"
-#include "qt_text.h"
+#include "shown_numbers.h"
 #include "user_locale.h"
 
 #include <QPainter>
@@ -90,11 +89,10 @@ void PaintFitChart(QPainter& painter, const QRectF& area, const TFitChartData& d
              {}});
     const bool requirementShown = data.Required > 0 && data.Required <= yMax;
     if (requirementShown)
-        legend.append({QStringLiteral("норма ") + ToQString(FormatPlain(data.Required, separator)) +
-                           QStringLiteral(" Ом"),
+        legend.append({QStringLiteral("норма ") + PlainText(data.Required, separator) + OhmSuffix(),
                        QPen(RequirementColour, unit * 1.5, Qt::DashLine),
                        {}});
-    const double labelWidth = metrics.horizontalAdvance(ToQString(FormatPlain(yMax, separator))) + line / 2;
+    const double labelWidth = metrics.horizontalAdvance(PlainText(yMax, separator)) + line / 2;
     double legendX = area.left() + labelWidth, legendRow = 0;
     for (TLegendItem& item : legend) {
         const double width = line * 1.5 + metrics.horizontalAdvance(item.text) + line;
@@ -121,7 +119,7 @@ void PaintFitChart(QPainter& painter, const QRectF& area, const TFitChartData& d
     painter.drawLine(plot.bottomLeft(), plot.topLeft());
     for (int tick = 0; tick <= ticks; ++tick)
         painter.drawText(QRectF(area.left(), y(tick * step) - line / 2, labelWidth - line / 4, line),
-                         Qt::AlignRight | Qt::AlignVCenter, ToQString(FormatPlain(tick * step, separator)));
+                         Qt::AlignRight | Qt::AlignVCenter, PlainText(tick * step, separator));
     for (int count = 1; count <= 20; ++count) {
         painter.drawLine(QPointF(x(count), plot.bottom()), QPointF(x(count), plot.bottom() + line / 4));
         if (count == 1 || count % 2 == 0)
