@@ -153,6 +153,16 @@ TEST_F(Window, AStopLeavesTheLaterLabelsAsTheyWere) {
     EXPECT_EQ(ResultLabels(), after);
 }
 
+TEST_F(Window, ATypedPointOrCommaIsTheDecimalSeparator) {
+    TypeInto(Find("sDecimalSpinEdit6"), "2.5");
+    EXPECT_EQ(Find<TsDecimalSpinEdit>("sDecimalSpinEdit6")->Text(), "2,5");
+    EXPECT_EQ(LabelText("sLabel31"), "2,5 м.");
+    TypeInto(Find("sDecimalSpinEdit1"), "1.2");
+    Find("sDecimalSpinEdit2")->setFocus(Qt::TabFocusReason); // leaving it keeps 1,2, not 3,0
+    EXPECT_EQ(Find<TsDecimalSpinEdit>("sDecimalSpinEdit1")->Text(), "1,2");
+    EXPECT_EQ(Find<TsDecimalSpinEdit>("sDecimalSpinEdit1")->Value(), 1.2L);
+}
+
 TEST_F(Window, OneRodGreysOutTheIntervalAndTheConnectorTwoRodsEnableThem) {
     EnterFirstExample();
     const char* greyed[] = {"sLabel12",   "sLabel13",   "sLabel31",      "sLabel32",   "sLabel33",
