@@ -163,6 +163,21 @@ TEST_F(Window, ATypedPointOrCommaIsTheDecimalSeparator) {
     EXPECT_EQ(Find<TsDecimalSpinEdit>("sDecimalSpinEdit1")->Value(), 1.2L);
 }
 
+TEST_F(Window, ASoilBoxWithoutTheFocusShowsTheBeginningOfItsText) {
+    auto* box = Find<TsComboBox>("sComboBox2");
+    const QString item = box->itemText(box->currentIndex()); // a long one: "Суглинок, сильно ..."
+    // Left by Tab with the caret at the end.
+    box->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(Focus(), Qt::Key_End);
+    ASSERT_EQ(box->lineEdit()->cursorPosition(), item.size());
+    QTest::keyClick(Focus(), Qt::Key_Tab);
+    ASSERT_FALSE(box->hasFocus());
+    EXPECT_EQ(box->lineEdit()->cursorPosition(), 0);
+    // A text set from code, as the settings file's is at a start.
+    box->setEditText(item + QStringLiteral(" и ещё длинный хвост"));
+    EXPECT_EQ(box->lineEdit()->cursorPosition(), 0);
+}
+
 TEST_F(Window, OneRodGreysOutTheIntervalAndTheConnectorTwoRodsEnableThem) {
     EnterFirstExample();
     const char* greyed[] = {"sLabel12",   "sLabel13",   "sLabel31",      "sLabel32",   "sLabel33",
