@@ -153,6 +153,41 @@ TEST_F(Window, AStopLeavesTheLaterLabelsAsTheyWere) {
     EXPECT_EQ(ResultLabels(), after);
 }
 
+TEST_F(Window, ADashSaysWhyUnderTheTotalUntilTheNextTotal) {
+    EnterFirstExample();
+    auto* reason = Find<QLabel>("sLabel42");
+    EXPECT_FALSE(reason->isVisible());
+    struct Case {
+        const char* field;
+        const char* wrong;
+        const char* right;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"sSpinEdit1", "25", "3", "Количество электродов должно быть от 1 до 20."},
+        {"sSpinEdit2", "5", "1", "Кратность расстояния между электродами должна быть от 1 до 4."},
+        {"sComboBox2", "", "60", "В поле нижнего пласта нет удельного сопротивления больше нуля."},
+        {"sSpinEdit4", "0", "40", "Ширина соединителя должна быть больше нуля."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field);
+        TypeInto(Find(c.field), QString::fromUtf8(c.wrong));
+        EXPECT_EQ(LabelText("sLabel39"), "- Ом");
+        EXPECT_TRUE(reason->isVisible());
+        EXPECT_EQ(reason->text(), QString::fromUtf8(c.why));
+        // Whole under the total, clear of the reset button, inside the panel.
+        const QRect total = Find("sLabel39")->geometry();
+        EXPECT_GT(reason->y(), total.bottom());
+        EXPECT_GE(reason->height(), reason->heightForWidth(reason->width()));
+        EXPECT_FALSE(reason->geometry().intersects(Find("sButton1")->geometry()));
+        EXPECT_LE(reason->geometry().bottom(), reason->parentWidget()->height());
+
+        TypeInto(Find(c.field), QString::fromUtf8(c.right));
+        EXPECT_EQ(ResultLabels(), FirstExampleLabels);
+        EXPECT_FALSE(reason->isVisible());
+    }
+}
+
 TEST_F(Window, ATypedPointOrCommaIsTheDecimalSeparator) {
     TypeInto(Find("sDecimalSpinEdit6"), "2.5");
     EXPECT_EQ(Find<TsDecimalSpinEdit>("sDecimalSpinEdit6")->Text(), "2,5");
