@@ -113,6 +113,16 @@ std::u16string StopStageReason(int32_t stopStage) {
     }
 }
 
+std::u16string NoTotalReason(const TEarthingResult& result) {
+    if (HasMeaningfulTotal(result))
+        return {};
+    std::u16string reason = StopStageReason(result.StopStage);
+    // Every reason begins with a small Cyrillic letter.
+    if (!reason.empty() && reason.front() >= u'а' && reason.front() <= u'я')
+        reason.front() = static_cast<char16_t>(reason.front() - (u'а' - u'А'));
+    return reason;
+}
+
 bool MeetsNorm(const TEarthingResult& result, double norm) {
     return HasMeaningfulTotal(result) && result.TotalResistance <= norm;
 }

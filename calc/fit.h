@@ -24,6 +24,10 @@ double RaisedNorm(double norm, double resistivity);
 // Why a run that stopped at the given stage gives no total, as a sentence for the user.
 std::u16string StopStageReason(int32_t stopStage);
 
+// Why a run gives no total (the window shows "-" for it): that reason as a sentence of its own, with a
+// capital first letter. Empty when the run gives a total.
+std::u16string NoTotalReason(const TEarthingResult& result);
+
 // True when the run gives a meaningful total at or below the norm.
 bool MeetsNorm(const TEarthingResult& result, double norm);
 

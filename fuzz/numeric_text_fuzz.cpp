@@ -149,6 +149,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString shown = FormatDecimal(written, places, hide, separator);
     Check(HasFieldForm(shown, places, hide, QChar(separator)), "a written text has not the field's form");
     Check(!(shown.startsWith(u'-') && IsZeroText(shown)), "minus zero written");
+    // Within a length limit: the field's own text when it fits, else a text that fits and reads back.
+    constexpr qsizetype limit = 40;
+    const QString within = FormatDecimalWithin(written, places, hide, separator, limit);
+    Check(within.size() <= limit, "a text within a limit is longer than the limit");
+    if (shown.size() <= limit) {
+        Check(within == shown, "a text that fits is not the field's own");
+    } else {
+        const std::optional<long double> read = ParseDecimal(within, separator);
+        const bool nearLargest = std::fabs(written) > std::numeric_limits<long double>::max() * (1 - 1e-17L);
+        Check((read && std::fabs(*read - written) <= std::fabs(written) * 1e-17L) || (!read && nearLargest),
+              "a text written within a limit does not read back");
+    }
+
     const std::optional<long double> back = ParseDecimal(shown, separator);
     // Within a few units of the last 18th digit of the largest long double, the text rounded to 18
     // digits lies beyond the range, and reads as nothing; no field range comes near.

@@ -5,6 +5,9 @@
 #include "TsDecimalSpinEdit.h"
 #include "field_test_support.h"
 #include "numeric_fields.h"
+#include "numeric_text.h"
+
+#include <QElapsedTimer>
 
 #include <vector>
 
@@ -83,11 +86,8 @@ TEST_P(DecimalFieldTest, StoresTheTypedNumberAtOnceAndKeepsTheTypedText) {
 }
 
 TEST_P(DecimalFieldTest, TypedCharacters) {
-    const char16_t separator = GetParam();
-    const QString otherSeparator = separator == u',' ? QStringLiteral(".") : QStringLiteral(",");
     // '-' is refused because no field of the program has a lower bound of 0 or below.
-    for (const QString& refused :
-         {otherSeparator, QStringLiteral("-"), QStringLiteral("a"), QStringLiteral("e")}) {
+    for (const QString& refused : {QStringLiteral("-"), QStringLiteral("a"), QStringLiteral("e")}) {
         SCOPED_TRACE(refused.toStdString());
         Empty(thickness);
         Type(thickness, QStringLiteral("1"));
@@ -97,6 +97,7 @@ TEST_P(DecimalFieldTest, TypedCharacters) {
         EXPECT_EQ(thickness->Text(), u"1");
         EXPECT_EQ(changed.count(), 0);
         EXPECT_EQ(beeps, 1);
+        EXPECT_NE(RefusedKeySign(thickness), nullptr);
     }
     QSignalSpy changed(thickness, &TsDecimalSpinEdit::changed);
     Type(thickness, Sep(",5"));
@@ -104,6 +105,75 @@ TEST_P(DecimalFieldTest, TypedCharacters) {
     EXPECT_EQ(thickness->Value(), 1.5L);
     EXPECT_EQ(changed.count(), 2);
     EXPECT_EQ(beeps, 1);
+}
+
+// Under either separator a typed "." or "," (or the keypad's key) is the separator, once.
+TEST_P(DecimalFieldTest, APointOrACommaIsTheSeparatorOnce) {
+    struct Case {
+        const char* before; // selected whole before typing; "," stands for the user's separator
+        QString typed;      // literal keys; "|" stands for the keypad's decimal key
+        const char* after;
+        long double value;
+        int refused;
+    };
+    const Case cases[] = {
+        {"", QStringLiteral("2.5"), "2,5", 2.5L, 0},
+        {"", QStringLiteral("2,5"), "2,5", 2.5L, 0},
+        {"", QStringLiteral(".5"), ",5", 0.5L, 0},
+        {"", QStringLiteral("3|5"), "3,5", 3.5L, 0},
+        {"", QStringLiteral("1,5."), "1,5", 1.5L, 1},
+        {"", QStringLiteral("1.5,"), "1,5", 1.5L, 1},
+        {"", QStringLiteral("1.|5"), "1,5", 1.5L, 1},
+        {"4,5", QStringLiteral(".7"), ",7", 0.7L, 0}, // the selected separator goes with the selection
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        Empty(length);
+        Type(length, Sep(c.before));
+        length->Edit()->selectAll();
+        beeps = 0;
+        for (QChar key : c.typed) {
+            if (key == u'|')
+                QTest::keyClick(length->Edit(), Qt::Key_Period, Qt::KeypadModifier);
+            else
+                Type(length, QString(key));
+        }
+        EXPECT_EQ(length->Text(), Sep(c.after));
+        EXPECT_EQ(length->Value(), c.value);
+        EXPECT_EQ(beeps, c.refused);
+        EXPECT_EQ(RefusedKeySign(length) != nullptr, c.refused > 0);
+        Leave();
+        WaitForNoRefusedKeySign(length);
+    }
+}
+
+// A refused key shows for a moment as a red frame on the field, in the standard look and under a
+// style sheet alike; the key returns at once, and the frame goes by itself.
+TEST_P(DecimalFieldTest, ARefusedKeyShowsARedFrameForAMoment) {
+    const QColor red(0xE0, 0x1B, 0x24);
+    const auto edgeColour = [this] { return length->grab().toImage().pixelColor(1, length->height() / 2); };
+    for (const char* sheet :
+         {"", "QLineEdit { border: 1px solid #3060c0; background: #fbfbfb; color: #202020; }"}) {
+        SCOPED_TRACE(sheet);
+        window->setStyleSheet(QString::fromUtf8(sheet));
+        Empty(length);
+        Type(length, Sep("1,5"));
+        EXPECT_NE(edgeColour(), red);
+        QElapsedTimer clock;
+        clock.start();
+        Type(length, QStringLiteral("x"));
+        EXPECT_LT(clock.elapsed(), kRefusedKeySignMs);
+        ASSERT_NE(RefusedKeySign(length), nullptr);
+        EXPECT_EQ(edgeColour(), red);
+        Type(length, Sep(",")); // a second refusal while it shows: still one frame, its time anew
+        EXPECT_EQ(length->findChildren<QWidget*>(QStringLiteral("RefusedKeySign")).size(), 1);
+        EXPECT_EQ(length->Text(), Sep("1,5"));
+        clock.restart();
+        WaitForNoRefusedKeySign(length);
+        EXPECT_GE(clock.elapsed(), kRefusedKeySignMs - 50);
+        EXPECT_NE(edgeColour(), red);
+    }
+    window->setStyleSheet(QString());
 }
 
 TEST_P(DecimalFieldTest, SignsGoToTheFrontOfTheText) {
@@ -251,7 +321,11 @@ TEST_P(DecimalFieldTest, PasteTakesOnlyANumberInTheUserFormat) {
         {thickness, 1.5L, QStringLiteral("abc"), "1,5", 1.5L, 2},
         {thickness, 1.5L, QString::fromUtf8(otherSeparatorNumber), "1,5", 1.5L, 2},
         {length, 2.5L, QStringLiteral("1e5000"), "2,5", 2.5L, 2},
-        {depth, 0.5L, QString(), "0,5", 0.5L, 2}, // an empty text is no number either
+        // A number whose own text would not fit in the field's 2047 characters.
+        {length, 2.5L, QStringLiteral("1E4932"), "2,5", 2.5L, 2},
+        {length, 2.5L, QStringLiteral("1e2047"), "2,5", 2.5L, 2},
+        {thickness, 1.5L, QStringLiteral("1e4932"), "1e4932", 3.0L, 1}, // stored as 3,0: fits
+        {depth, 0.5L, QString(), "0,5", 0.5L, 2},                       // an empty text is no number either
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.clipboard.toStdString());
@@ -282,6 +356,28 @@ TEST_P(DecimalFieldTest, PasteTakesOnlyANumberInTheUserFormat) {
     Paste(depth, QStringLiteral("x"));
     EXPECT_EQ(depth->Text(), Sep("0,27"));
     EXPECT_EQ(depth->Value(), 0.27L);
+}
+
+// The field never shows a cut number: the largest paste it takes is written whole on leaving, and a
+// typed number whose own text would be one character too long is written in exponent form.
+TEST_P(DecimalFieldTest, ALongNumberIsNeverCut) {
+    Focus(length);
+    length->Edit()->selectAll();
+    Paste(length, QStringLiteral("1e2046"));
+    Leave();
+    EXPECT_EQ(length->Text(), QStringLiteral("1") + QString(2046, u'0'));
+    EXPECT_EQ(length->Value(), 1e2046L);
+
+    Focus(length);
+    length->Edit()->selectAll();
+    Paste(length, QString(2046, u'9'));
+    Type(length, QStringLiteral("9")); // 2047 nines round to 1 and 2047 zeros
+    Leave();
+    EXPECT_LE(length->Text().size(), TsCustomSpinEdit::kMaxTextLength);
+    EXPECT_EQ(length->Text(), QStringLiteral("1e2047"));
+    const std::optional<long double> shown = ParseDecimal(length->Text(), GetParam());
+    ASSERT_TRUE(shown.has_value());
+    EXPECT_NEAR(static_cast<double>(*shown / length->Value()), 1.0, 1e-15);
 }
 
 TEST_P(DecimalFieldTest, BeingCreatedRaisesNoEventAndLoadedTakesTheUserSeparator) {

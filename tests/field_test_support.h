@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -95,6 +96,16 @@ class FieldWindowTest : public ::testing::Test {
     static QPoint UpButton(TsCustomSpinEdit* field) { return {field->Buttons()->width() / 2, 3}; }
     static QPoint DownButton(TsCustomSpinEdit* field) {
         return {field->Buttons()->width() / 2, field->Buttons()->height() - 3};
+    }
+
+    // Lets the event loop run until the refused-key frame of `field` has gone, at most a second more
+    // than its time.
+    static void WaitForNoRefusedKeySign(const QWidget* field) {
+        QElapsedTimer clock;
+        clock.start();
+        while (RefusedKeySign(field) && clock.elapsed() < kRefusedKeySignMs + 1000)
+            QTest::qWait(10);
+        EXPECT_EQ(RefusedKeySign(field), nullptr);
     }
 
     static void MoveHeld(QWidget* widget, QPoint to) {

@@ -8,6 +8,7 @@
 #include "message_box_watcher.h"
 #include "number_format.h"
 #include "qt_text.h"
+#include "system_beep.h"
 #include "window_fixture.h"
 #include "worked_examples.h"
 
@@ -199,6 +200,36 @@ TEST_F(FitAndReport, RaisedNormForResistiveSoil) {
         dialog.reject();
     });
     EXPECT_TRUE(actions->Norm().Raised);
+}
+
+// The typed norm takes "." and "," as its decimal separator whatever its locale's is; a second one and
+// a letter are refused, visibly.
+TEST_F(FitAndReport, TheTypedNormTakesAPointOrACommaAsItsSeparator) {
+    Fit([](TFitDialog& dialog) {
+        dialog.NormButton(3)->click();
+        QDoubleSpinBox* norm = dialog.TypedNorm();
+        for (const QLocale& locale : {QLocale(QLocale::Russian, QLocale::Russia), QLocale::c()}) {
+            norm->setLocale(locale);
+            for (const char* typed : {"5.5", "5,5"}) {
+                SCOPED_TRACE(locale.name().toStdString() + " " + typed);
+                norm->selectAll();
+                QTest::keyClicks(norm, QString::fromLatin1(typed));
+                EXPECT_DOUBLE_EQ(norm->value(), 5.5);
+                EXPECT_DOUBLE_EQ(dialog.Norm().Norm, 5.5);
+                EXPECT_DOUBLE_EQ(dialog.Required(), 5.5);
+                EXPECT_EQ(RefusedKeySign(norm), nullptr);
+            }
+        }
+        for (const char* refused : {".", ",", "x"}) {
+            SCOPED_TRACE(refused);
+            norm->selectAll();
+            QTest::keyClicks(norm, QStringLiteral("7.5"));
+            QTest::keyClicks(norm, QString::fromLatin1(refused));
+            EXPECT_DOUBLE_EQ(norm->value(), 7.5);
+            EXPECT_NE(RefusedKeySign(norm), nullptr);
+        }
+        dialog.reject();
+    });
 }
 
 // Nothing reaches the norm: said plainly, with the best arrangement and the same one with the rod

@@ -153,6 +153,66 @@ TEST_F(Window, AStopLeavesTheLaterLabelsAsTheyWere) {
     EXPECT_EQ(ResultLabels(), after);
 }
 
+TEST_F(Window, ADashSaysWhyUnderTheTotalUntilTheNextTotal) {
+    EnterFirstExample();
+    auto* reason = Find<QLabel>("sLabel42");
+    EXPECT_FALSE(reason->isVisible());
+    struct Case {
+        const char* field;
+        const char* wrong;
+        const char* right;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"sSpinEdit1", "25", "3", "Количество электродов должно быть от 1 до 20."},
+        {"sSpinEdit2", "5", "1", "Кратность расстояния между электродами должна быть от 1 до 4."},
+        {"sComboBox2", "", "60", "В поле нижнего пласта нет удельного сопротивления больше нуля."},
+        {"sSpinEdit4", "0", "40", "Ширина соединителя должна быть больше нуля."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field);
+        TypeInto(Find(c.field), QString::fromUtf8(c.wrong));
+        EXPECT_EQ(LabelText("sLabel39"), "- Ом");
+        EXPECT_TRUE(reason->isVisible());
+        EXPECT_EQ(reason->text(), QString::fromUtf8(c.why));
+        // Whole under the total, clear of the reset button, inside the panel.
+        const QRect total = Find("sLabel39")->geometry();
+        EXPECT_GT(reason->y(), total.bottom());
+        EXPECT_GE(reason->height(), reason->heightForWidth(reason->width()));
+        EXPECT_FALSE(reason->geometry().intersects(Find("sButton1")->geometry()));
+        EXPECT_LE(reason->geometry().bottom(), reason->parentWidget()->height());
+
+        TypeInto(Find(c.field), QString::fromUtf8(c.right));
+        EXPECT_EQ(ResultLabels(), FirstExampleLabels);
+        EXPECT_FALSE(reason->isVisible());
+    }
+}
+
+TEST_F(Window, ATypedPointOrCommaIsTheDecimalSeparator) {
+    TypeInto(Find("sDecimalSpinEdit6"), "2.5");
+    EXPECT_EQ(Find<TsDecimalSpinEdit>("sDecimalSpinEdit6")->Text(), "2,5");
+    EXPECT_EQ(LabelText("sLabel31"), "2,5 м.");
+    TypeInto(Find("sDecimalSpinEdit1"), "1.2");
+    Find("sDecimalSpinEdit2")->setFocus(Qt::TabFocusReason); // leaving it keeps 1,2, not 3,0
+    EXPECT_EQ(Find<TsDecimalSpinEdit>("sDecimalSpinEdit1")->Text(), "1,2");
+    EXPECT_EQ(Find<TsDecimalSpinEdit>("sDecimalSpinEdit1")->Value(), 1.2L);
+}
+
+TEST_F(Window, ASoilBoxWithoutTheFocusShowsTheBeginningOfItsText) {
+    auto* box = Find<TsComboBox>("sComboBox2");
+    const QString item = box->itemText(box->currentIndex()); // a long one: "Суглинок, сильно ..."
+    // Left by Tab with the caret at the end.
+    box->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(Focus(), Qt::Key_End);
+    ASSERT_EQ(box->lineEdit()->cursorPosition(), item.size());
+    QTest::keyClick(Focus(), Qt::Key_Tab);
+    ASSERT_FALSE(box->hasFocus());
+    EXPECT_EQ(box->lineEdit()->cursorPosition(), 0);
+    // A text set from code, as the settings file's is at a start.
+    box->setEditText(item + QStringLiteral(" и ещё длинный хвост"));
+    EXPECT_EQ(box->lineEdit()->cursorPosition(), 0);
+}
+
 TEST_F(Window, OneRodGreysOutTheIntervalAndTheConnectorTwoRodsEnableThem) {
     EnterFirstExample();
     const char* greyed[] = {"sLabel12",   "sLabel13",   "sLabel31",      "sLabel32",   "sLabel33",

@@ -1,5 +1,6 @@
 #include "TFitDialog.h"
 
+#include "TsCustomSpinEdit.h"
 #include "shown_numbers.h"
 #include "system_locale.h"
 #include "user_locale.h"
@@ -69,6 +70,7 @@ TFitDialog::TFitDialog(QWidget* parent, const TEarthingInput& input, const TNorm
     typedNorm_->setSingleStep(1);
     typedNorm_->setSuffix(OhmSuffix());
     typedNorm_->setKeyboardTracking(true);
+    FollowDecimalKeyRule(typedNorm_);
     typedNorm_->setToolTip(QStringLiteral("Требуемое сопротивление заземлителя, от 0,1 до 10000 Ом"));
     normRow->addWidget(typedNorm_);
     normRow->addStretch(1);

@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QCoreApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -14,8 +15,12 @@ TsComboBox::TsComboBox(QWidget* parent) : QComboBox(parent) {
     view()->installEventFilter(this); // keys of the opened list
     connect(this, &QComboBox::activated, this, &TsComboBox::changed);
     connect(lineEdit(), &QLineEdit::textEdited, this, &TsComboBox::changed);
-    // An item chosen from code shows from its beginning, as a box without the focus does.
+    // An item chosen or a text set from code shows from its beginning, as a box without the focus does.
     connect(this, &QComboBox::currentIndexChanged, this, [this] {
+        if (!lineEdit()->hasFocus())
+            lineEdit()->home(false);
+    });
+    connect(lineEdit(), &QLineEdit::textChanged, this, [this] {
         if (!lineEdit()->hasFocus())
             lineEdit()->home(false);
     });
@@ -81,6 +86,14 @@ void TsComboBox::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QComboBox::keyPressEvent(event);
+}
+
+void TsComboBox::focusOutEvent(QFocusEvent* event) {
+    QComboBox::focusOutEvent(event);
+    // Its own list opening, or another window becoming active, is no leaving: the caret stays for
+    // the user's return.
+    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
+        lineEdit()->home(false);
 }
 
 bool TsComboBox::eventFilter(QObject* watched, QEvent* event) {

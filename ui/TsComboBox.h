@@ -16,6 +16,8 @@
 //  - Delete, cut, paste and undo raise changed() once each.
 // The text holds at most MaxTextLength characters, as many as the settings file gives back.
 // F1 pressed while the list is open closes the list and then goes to the window as anywhere else.
+// A box without the focus shows the beginning of its text, however long: after the focus left it,
+// and after code set its text.
 class TsComboBox : public QComboBox {
     Q_OBJECT
   public:
@@ -31,6 +33,7 @@ class TsComboBox : public QComboBox {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:

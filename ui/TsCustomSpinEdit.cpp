@@ -5,6 +5,7 @@
 #include "system_beep.h"
 #include "user_locale.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -69,14 +70,28 @@ class SpinLineEdit : public QLineEdit {
             owner_->GuardedPaste(QClipboard::Clipboard, [this, event] { QLineEdit::keyPressEvent(event); });
             return;
         }
-        for (const QChar c : event->text()) {
-            if (!IsControlCharacter(c) && !owner_->AcceptTypedCharacter(c)) {
+        QString typed = event->text();
+        bool rewritten = false;
+        for (QChar& c : typed) {
+            if (IsControlCharacter(c))
+                continue;
+            const std::optional<QChar> accepted = owner_->AcceptTypedCharacter(c);
+            if (!accepted) {
                 event->accept();
-                SystemBeep();
+                SignalRefusedKey(owner_);
                 return;
             }
+            rewritten = rewritten || *accepted != c;
+            c = *accepted;
         }
-        QLineEdit::keyPressEvent(event);
+        if (!rewritten) {
+            QLineEdit::keyPressEvent(event);
+            return;
+        }
+        QKeyEvent translated(event->type(), event->key(), event->modifiers(), typed, event->isAutoRepeat(),
+                             event->count());
+        QLineEdit::keyPressEvent(&translated);
+        event->setAccepted(translated.isAccepted());
     }
 
     void focusOutEvent(QFocusEvent* event) override {
@@ -223,7 +238,74 @@ class SpinButtons : public QWidget {
     bool over_ = false;
 };
 
+// The typed-key rule of the decimal fields for a Qt spin box, on the box's key events.
+class DecimalKeyFilter : public QObject {
+  public:
+    DecimalKeyFilter(QAbstractSpinBox* box, QLineEdit* edit) : QObject(box), box_(box), edit_(edit) {
+        box->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != box_ || event->type() != QEvent::KeyPress || forwarding_)
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers commands = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+        if (key->text().size() != 1 || IsControlCharacter(key->text().front()) ||
+            (key->modifiers() & commands))
+            return false;
+        QChar typed = key->text().front();
+        if (IsPointOrComma(typed)) {
+            const QString point = box_->locale().decimalPoint();
+            const std::optional<QChar> separator =
+                DecimalSeparatorKey(*edit_, point.isEmpty() ? QChar(u'.') : point.front());
+            if (!separator) {
+                SignalRefusedKey(box_);
+                return true;
+            }
+            typed = *separator;
+        }
+        // The box's own validator decides; a key that changes nothing at all was refused.
+        const QString textBefore = edit_->text();
+        const int cursorBefore = edit_->cursorPosition();
+        const QString selectionBefore = edit_->selectedText();
+        QKeyEvent translated(key->type(), key->key(), key->modifiers(), QString(typed), key->isAutoRepeat(),
+                             key->count());
+        {
+            const FlagScope forwarding(forwarding_);
+            QCoreApplication::sendEvent(box_, &translated);
+        }
+        if (edit_->text() == textBefore && edit_->cursorPosition() == cursorBefore &&
+            edit_->selectedText() == selectionBefore)
+            SignalRefusedKey(box_);
+        return true;
+    }
+
+  private:
+    QAbstractSpinBox* box_;
+    QLineEdit* edit_;
+    bool forwarding_ = false;
+};
+
 } // namespace spin_edit_detail
+
+bool IsPointOrComma(QChar c) {
+    return c == u'.' || c == u',';
+}
+
+std::optional<QChar> DecimalSeparatorKey(const QLineEdit& edit, QChar separator) {
+    QString kept = edit.text();
+    if (edit.hasSelectedText())
+        kept.remove(edit.selectionStart(), edit.selectedText().size());
+    if (kept.contains(u'.') || kept.contains(u',') || kept.contains(separator))
+        return std::nullopt;
+    return separator;
+}
+
+void FollowDecimalKeyRule(QAbstractSpinBox* box) {
+    if (auto* edit = box->findChild<QLineEdit*>())
+        new spin_edit_detail::DecimalKeyFilter(box, edit);
+}
 
 using spin_edit_detail::SpinButtons;
 using spin_edit_detail::SpinLineEdit;
@@ -312,30 +394,31 @@ void TsCustomSpinEdit::wheelEvent(QWheelEvent* event) {
         Step(notches);
 }
 
-bool TsCustomSpinEdit::AcceptTypedCharacter(QChar c) {
+std::optional<QChar> TsCustomSpinEdit::AcceptTypedCharacter(QChar c) {
     if (IsAsciiDigit(c.unicode()))
-        return true;
+        return c;
     if (DigitsOnly())
-        return false;
-    if (c == QChar(UserDecimalSeparator()))
-        return true;
+        return std::nullopt;
+    const QChar separator(UserDecimalSeparator());
+    if (IsPointOrComma(c) || c == separator)
+        return DecimalSeparatorKey(*edit_, separator);
     const bool plus = c == u'+';
     const bool minus = c == u'-' && allowNegative_ && MinusAllowedByBounds();
     if (!plus && !minus)
-        return false;
+        return std::nullopt;
 
     // A sign goes to the front of the text.
     const QString text = edit_->text();
     if (text.isEmpty())
-        return true;
+        return c;
     if (edit_->hasSelectedText())
-        return edit_->selectionStart() == 0;
+        return edit_->selectionStart() == 0 ? std::optional<QChar>(c) : std::nullopt;
     if (text.front() == c)
-        return false;
+        return std::nullopt;
     edit_->setCursorPosition(0);
     if (text.front() == (plus ? u'-' : u'+'))
         edit_->setSelection(0, 1);
-    return true;
+    return c;
 }
 
 void TsCustomSpinEdit::GuardedPaste(QClipboard::Mode mode, const std::function<void()>& paste) {

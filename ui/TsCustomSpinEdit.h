@@ -5,7 +5,9 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
+class QAbstractSpinBox;
 class QLineEdit;
 class QWheelEvent;
 class QResizeEvent;
@@ -87,7 +89,9 @@ class TsCustomSpinEdit : public QWidget {
     friend class spin_edit_detail::SpinButtons;
 
     void LayOut();
-    bool AcceptTypedCharacter(QChar c);
+    // The character a typed one goes in as (a "." or "," becomes the user's separator), or nothing
+    // when the field refuses it.
+    std::optional<QChar> AcceptTypedCharacter(QChar c);
     void GuardedPaste(QClipboard::Mode mode, const std::function<void()>& paste);
     void OnTextChanged();
 
@@ -97,6 +101,17 @@ class TsCustomSpinEdit : public QWidget {
     bool loading_ = true;
     bool silent_ = false;
 };
+
+// A typed "." or "," (of the main keyboard or the keypad) in a decimal field: the decimal separator
+// `separator` when the edit's text, leaving out its selection, holds no "." or "," or `separator`
+// yet; nothing (the key is refused) when it holds one.
+bool IsPointOrComma(QChar c);
+std::optional<QChar> DecimalSeparatorKey(const QLineEdit& edit, QChar separator);
+
+// Gives a Qt spin box for decimals the typed-key rule of the program's decimal fields: "." and ","
+// are its locale's decimal separator, once; and every printable key the box refuses shows its
+// refusal (SignalRefusedKey). The rule lives as long as the box.
+void FollowDecimalKeyRule(QAbstractSpinBox* box);
 
 // Sets a flag for the life of the scope and restores it afterwards, also when an event handler
 // called inside throws.

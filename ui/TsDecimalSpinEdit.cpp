@@ -36,7 +36,8 @@ long double TsDecimalSpinEdit::BoundCheck(long double value) const {
 QString TsDecimalSpinEdit::FormattedText() const {
     // The stored value as it is: a value below an open-ended field's bound (a step down, a settings
     // file) is the one the calculation uses, so it is the one shown until the focus loss raises it.
-    return FormatDecimal(value_, decimalPlaces_, hideExcessZeros_, UserDecimalSeparator());
+    return FormatDecimalWithin(value_, decimalPlaces_, hideExcessZeros_, UserDecimalSeparator(),
+                               kMaxTextLength);
 }
 
 void TsDecimalSpinEdit::SetValue(long double value) {
@@ -79,7 +80,12 @@ void TsDecimalSpinEdit::NotePasteValue() {
 }
 
 bool TsDecimalSpinEdit::PastedTextAcceptable() const {
-    return ParseDecimal(Text(), UserDecimalSeparator()).has_value();
+    const char16_t separator = UserDecimalSeparator();
+    const std::optional<long double> value = ParseDecimal(Text(), separator);
+    // A number whose own text would not fit in the field is refused like any text that is no number:
+    // the field would have to cut it on the focus loss, or show it in another form than its own.
+    return value && FormatDecimal(StoreClamp(*value), decimalPlaces_, hideExcessZeros_, separator).size() <=
+                        kMaxTextLength;
 }
 
 void TsDecimalSpinEdit::RestoreRefusedPaste() {

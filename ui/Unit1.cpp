@@ -6,6 +6,7 @@
 #include "TResultActions.h"
 #include "application.h"
 #include "earthing.h"
+#include "fit.h"
 #include "help_links.h"
 #include "qt_text.h"
 #include "soil_catalogue.h"
@@ -139,6 +140,12 @@ void TForm1::Сalculation() {
     write(sLabel30, labels.sLabel30);
     write(sLabel28, labels.sLabel28);
     write(sLabel39, labels.sLabel39);
+    const QString reason = ToQString(NoTotalReason(result));
+    if (reason != sLabel42->text() || reason.isEmpty() != sLabel42->isHidden()) {
+        sLabel42->setText(reason);
+        sLabel42->setVisible(!reason.isEmpty());
+        sLabel42->resize(sLabel42->width(), sLabel42->heightForWidth(sLabel42->width())); // its place stays
+    }
 }
 
 void TForm1::sComboBox1Change() {

@@ -135,6 +135,8 @@ class TForm1 : public QWidget {
     // Results.
     QLabel *sLabel21, *sLabel25, *sLabel18, *sLabel31, *sLabel33, *sLabel35, *sLabel30, *sLabel38, *sLabel28,
         *sLabel39;
+    // Under the total while it shows "-": why the inputs give no total; hidden otherwise.
+    QLabel* sLabel42;
 
   protected:
     void showEvent(QShowEvent* event) override;

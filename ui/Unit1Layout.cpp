@@ -318,6 +318,11 @@ void TForm1::BuildResultPanel() {
     QFont bold = sLabel39->font();
     bold.setBold(true);
     sLabel39->setFont(bold);
+    sLabel42 = new QLabel(sPanel1);
+    sLabel42->setObjectName(QStringLiteral("sLabel42"));
+    sLabel42->setWordWrap(true);
+    sLabel42->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    sLabel42->hide();
     sButton1 = new QPushButton(QStringLiteral("Сброс"), sPanel1);
     sButton1->setObjectName(QStringLiteral("sButton1"));
     sButton1->setAutoDefault(false);
@@ -327,6 +332,8 @@ void TForm1::BuildResultPanel() {
         sLabel15->setGeometry(8, 40, width, sLabel15->heightForWidth(width));
         const int totalTop = sLabel15->geometry().bottom() + 1 + 20;
         sLabel39->setGeometry(8, totalTop, width, sLabel39->sizeHint().height());
+        sLabel42->setGeometry(8, sLabel39->geometry().bottom() + 1 + 4, width,
+                              sLabel42->heightForWidth(width));
         sButton1->setGeometry(size.width() - 3 - 60, size.height() - 3 - 24, 60, 24);
     };
 }

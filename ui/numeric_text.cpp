@@ -200,3 +200,28 @@ QString FormatDecimal(long double value, int places, bool hideExcessZeros, char1
     }
     return text;
 }
+
+QString FormatDecimalWithin(long double value, int places, bool hideExcessZeros, char16_t separator,
+                            qsizetype maxLength) {
+    QString fixed = FormatDecimal(value, places, hideExcessZeros, separator);
+    if (fixed.size() <= maxLength)
+        return fixed;
+    char buffer[64];
+    const auto [end, ec] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 17);
+    if (ec != std::errc())
+        return QStringLiteral("-");
+    const std::string text(buffer, end); // "-d.ddddde+x"
+    const size_t e = text.find('e');
+    std::string mantissa = text.substr(0, e);
+    while (mantissa.back() == '0')
+        mantissa.pop_back();
+    if (mantissa.back() == '.')
+        mantissa.pop_back();
+    std::string exponent = text.substr(e + 1);
+    if (exponent.front() == '+')
+        exponent.erase(0, 1);
+    QString result = QString::fromLatin1(mantissa + 'e' + exponent);
+    result.replace(u'.', QChar(separator));
+    return result;
+}

@@ -39,3 +39,10 @@ QString NormaliseSeparators(QString text, char16_t separator);
 // gives 0,3 and -0.25 gives -0,3. A result of zero never carries a minus sign. Infinities give "∞"
 // and "-∞", NaN gives "-".
 QString FormatDecimal(long double value, int places, bool hideExcessZeros, char16_t separator);
+
+// FormatDecimal's text when it has at most `maxLength` characters. A value too large for that (the
+// fields hold 2047 characters) is written in exponent form instead, with up to 18 significant digits
+// and `separator`, for example "9,99e2046", which ParseDecimal reads back: the text is never a cut
+// number.
+QString FormatDecimalWithin(long double value, int places, bool hideExcessZeros, char16_t separator,
+                            qsizetype maxLength);
