@@ -55,9 +55,9 @@ struct TFit {
     std::vector<TFitRow> Rows;
     // When no arrangement reaches the requirement: the one with the lowest total ...
     std::optional<TFitRow> Best;
-    // ... and the same arrangement with the rod length, in whole tenths of a metre, at which it
-    // reaches the requirement, one tenth less not; empty when it does not reach it even with rods of
-    // MaxSearchedRodLength.
+    // ... and the same arrangement with the shortest rod length, in whole tenths of a metre from 0,1 m
+    // up to MaxSearchedRodLength, at which it reaches the requirement (shorter or longer than the
+    // current rods); empty when no such length reaches it.
     std::optional<TFitRow> Reaching;
 };
 
