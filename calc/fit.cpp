@@ -75,8 +75,8 @@ bool StaysAbove(const TEarthingResult& lo, int64_t loTenths, const TEarthingResu
     return lo.TotalResistance * ratio * (1 - 1e-9) > required;
 }
 
-// The shortest rod on the grid of tenths of a metre, from 0,1 m up to MaxSearchedRodLength, at which
-// the arrangement reaches the requirement, whatever the shape of the total against the length (where
+// The shortest rod on the grid of tenths of a metre, from MinSearchedRodLength up to MaxSearchedRodLength, at
+// which the arrangement reaches the requirement, whatever the shape of the total against the length (where
 // longer rods grow from a good layer into rock, the total falls, rises and falls again). A scan of
 // every tenth would take ten thousand runs; this one skips a stretch ahead wherever the bound above
 // shows that nothing in it reaches the requirement, and halves a stretch the bound does not clear
@@ -87,7 +87,7 @@ std::optional<double> ReachingLength(TRunner& runner, const TArrangement& a, dou
                                      bool boundHolds) {
     const auto run = [&](int64_t tenths) { return runner.Run(a, static_cast<double>(tenths) / 10); };
     const int64_t last = static_cast<int64_t>(MaxSearchedRodLength * 10);
-    int64_t lo = 1;
+    int64_t lo = static_cast<int64_t>(MinSearchedRodLength * 10);
     TEarthingResult at = run(lo);
     if (boundHolds && !HasMeaningfulTotal(at)) {
         int64_t none = lo, some = last;

@@ -154,10 +154,10 @@ TEST(Fit, NotReachedGivesTheBestArrangementAndTheRodLengthThatReachesIt) {
 }
 
 // The rod length offered when nothing reaches the requirement is the shortest on the grid of tenths that
-// reaches it, as a run at every tenth from 0,1 m to 1000 m finds it: also where the total falls, rises
-// and falls again against the length (rods growing from a good layer into rock), where a shorter rod
-// than the current one reaches it, and where the shortest rods give no total at all (a connector so
-// wide that its resistance is not positive).
+// reaches it, as a run at every tenth from 1 m (the shortest rod the window takes) to 1000 m finds it: also
+// where the total falls, rises and falls again against the length (rods growing from a good layer into rock),
+// where a shorter rod than the current one reaches it, and where the shortest rods give no total at all (a
+// connector so wide that its resistance is not positive).
 TEST(Fit, TheOfferedRodLengthIsTheShortestThatReaches) {
     const auto riverOverRock = [](double length, int64_t widthHor, int32_t region = 0) {
         TEarthingInput input = FirstExample();
@@ -192,7 +192,7 @@ TEST(Fit, TheOfferedRodLengthIsTheShortestThatReaches) {
         ASSERT_TRUE(fit.Best);
         const TFitRow& best = *fit.Best;
         std::optional<double> shortest;
-        for (int tenths = 1; tenths <= 10000 && !shortest; ++tenths) {
+        for (int tenths = 10; tenths <= 10000 && !shortest; ++tenths) {
             const double length = tenths / 10.0;
             if (Reaches(
                     RunAt(c.input, best.MutualDisposition, best.IntervalMultiplicity, best.Number, length),
