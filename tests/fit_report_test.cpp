@@ -201,6 +201,48 @@ TEST_F(FitAndReport, RaisedNormForResistiveSoil) {
     EXPECT_TRUE(actions->Norm().Raised);
 }
 
+// The norms are one tab stop, at the checked one, whichever it is: Tab from the last control lands on it.
+TEST_F(FitAndReport, TabLandsOnTheCheckedNorm) {
+    form->sSpinEdit3->setFocus();
+    Fit([](TFitDialog& dialog) {
+        dialog.show();
+        auto* close = dialog.findChild<QPushButton*>(QStringLiteral("FitClose"));
+        ASSERT_NE(close, nullptr);
+        for (int checked : {1, 0, 2, 3}) { // 10 Ом as the dialog opens, then each in turn
+            dialog.NormButton(checked)->setChecked(true);
+            close->setFocus();
+            QTest::keyClick(close, Qt::Key_Tab);
+            EXPECT_EQ(dialog.focusWidget(), dialog.NormButton(checked)) << "norm " << checked;
+        }
+        dialog.reject();
+    });
+}
+
+// The dialog fits a 1920 × 1080 screen at twice the scale (960 × 540 units) and a 1366 × 768 screen at
+// the plain one, with room for the window manager's frame, and opens within the screen it is on.
+TEST_F(FitAndReport, DialogFitsTheScreenAtEitherScale) {
+    form->sSpinEdit3->setFocus();
+    Fit([](TFitDialog& dialog) {
+        const QSize frame = TFitDialog::FrameAllowance;
+        for (const QSize screen : {QSize(1920 / 2, 1080 / 2), QSize(1366, 768)}) {
+            const QSize room = screen - frame;
+            const QSize least = dialog.minimumSizeHint();
+            EXPECT_LE(least.width(), room.width()) << screen.width();
+            EXPECT_LE(least.height(), room.height()) << screen.width();
+            const QSize size = dialog.SizeFor(screen);
+            EXPECT_LE(size.width(), room.width()) << screen.width();
+            EXPECT_LE(size.height(), room.height()) << screen.width();
+            EXPECT_GE(size.width(), least.width());
+            EXPECT_GE(size.height(), least.height());
+        }
+        EXPECT_EQ(dialog.SizeFor(QSize(1920, 1080)), QSize(980, 460)); // as much as it likes
+        const QRect available = dialog.screen()->availableGeometry();
+        EXPECT_LE(dialog.width() + frame.width(), available.width());
+        EXPECT_LE(dialog.height() + frame.height(), available.height());
+        dialog.reject();
+    });
+}
+
 // Nothing reaches the norm: said plainly, with the best arrangement and the same one with the rod
 // length that reaches it; applying that row sets the length too.
 TEST_F(FitAndReport, NotReachedOffersTheRodLength) {
