@@ -365,6 +365,48 @@ TEST(FitChart, RequirementLineAndExtremeTotals) {
     EXPECT_EQ(redPixels(), 0);
 }
 
+// The value axis: every total without a requirement; with one, up to four times the requirement or
+// twice the lowest total, whichever is higher, so that the requirement line is not squeezed to the
+// bottom by totals of hundreds of ohms; never below the requirement itself.
+TEST(FitChart, AxisKeepsTheRequirementReadable) {
+    const auto totals = [](std::initializer_list<double> values) {
+        TFitChartData data;
+        int count = 0;
+        for (double value : values)
+            data.Totals[0][count++] = value;
+        return data;
+    };
+    const struct {
+        const char* name;
+        TFitChartData data;
+        double required, top;
+    } cases[] = {
+        {"no requirement: every total", totals({400, 200, 90, 40, 12}), 0, 500},
+        {"totals near the requirement: all of them", totals({33.1, 18, 12.5, 9.6}), 10, 40},
+        {"totals to 400 Ом, 10 Ом: four times the requirement", totals({400, 200, 90, 40, 12}), 10, 40},
+        {"the lowest total far above 4 Ом: twice the lowest", totals({400, 200, 90, 40, 35}), 4, 80},
+        {"a requirement above every total", totals({8, 6, 5}), 30, 40},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TFitChartData data = c.data;
+        data.Required = c.required;
+        const TFitChartAxis axis = FitChartAxis(data);
+        EXPECT_DOUBLE_EQ(axis.Top(), c.top);
+        EXPECT_GE(axis.Top(), c.required);
+    }
+
+    // A resistive soil from the calculation itself: the requirement stands at a quarter of the axis or
+    // higher, while the single rod's total is far above.
+    TEarthingInput input = FirstExample();
+    input.TopLayer = input.BottomLayer = u"1000";
+    const TFitChartData resistive = MakeFitChartData(input, 10, u',', u',');
+    ASSERT_GT(*resistive.Totals[0][0], 300);
+    const TFitChartAxis axis = FitChartAxis(resistive);
+    EXPECT_GE(10 / axis.Top(), 0.2);
+    EXPECT_EQ(FitChartAxis(TFitChartData{}).Ticks, 0);
+}
+
 // Above 100 Ом∙м the document judges against the raised norms as well.
 TEST_F(FitAndReport, PdfWithTheRaisedNorm) {
     SetSoil(QStringLiteral("250"), QStringLiteral("250"));
