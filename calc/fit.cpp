@@ -53,14 +53,14 @@ bool SameArrangement(const TFitRow& x, const TFitRow& y) {
            x.ConnectorLength == y.ConnectorLength && x.RodLength == y.RodLength;
 }
 
-// Where a lower bound of the total over the lengths lo..hi (lo < hi, in tenths of a metre) stays above
-// the requirement, given the runs at both ends, so that none of them reaches it. Along the rod length,
-// with everything else fixed, the rod's resistance is a logarithmic factor that never falls (the
-// depth of the rod tops not negative) times 0,366·ρк/l, and ρэ/l never grows: it is ρ1/l or ρ2/l
-// while the rods stand in one layer, and the two-layer mean divided by l has a denominator that grows
-// with l. The connector's resistance is likewise a logarithm that grows with L times a factor in 1/L.
-// So over lo..hi the rod's resistance is at least Rв(lo)·(ρэ(hi)/hi)/(ρэ(lo)/lo), the connector's at
-// least Rг(lo)·lo/hi, and the total at least R(lo) times the smaller ratio.
+// True when a lower bound of the total over the lengths lo..hi (lo < hi, in tenths of a metre), taken
+// from the runs at both ends, stays above the requirement, so that none of them reaches it. Along the
+// rod length, with everything else fixed, the rod's resistance is a logarithmic factor that never
+// falls (the depth of the rod tops not negative) times 0,366·ρк/l, and ρэ/l never grows: it is ρ1/l
+// or ρ2/l while the rods stand in one layer, and the two-layer mean divided by l has a denominator
+// that grows with l. The connector's resistance is likewise a logarithm that grows with L times a
+// factor in 1/L. So over lo..hi the rod's resistance is at least Rв(lo)·(ρэ(hi)/hi)/(ρэ(lo)/lo), the
+// connector's at least Rг(lo)·lo/hi, and the total at least R(lo) times the smaller ratio.
 bool StaysAbove(const TEarthingResult& lo, int64_t loTenths, const TEarthingResult& hi, int64_t hiTenths,
                 double required) {
     if (!HasMeaningfulTotal(lo) ||
@@ -75,14 +75,14 @@ bool StaysAbove(const TEarthingResult& lo, int64_t loTenths, const TEarthingResu
     return lo.TotalResistance * ratio * (1 - 1e-9) > required;
 }
 
-// The shortest rod on the grid of tenths of a metre, from MinSearchedRodLength up to MaxSearchedRodLength, at
-// which the arrangement reaches the requirement, whatever the shape of the total against the length (where
-// longer rods grow from a good layer into rock, the total falls, rises and falls again). A scan of
-// every tenth would take ten thousand runs; this one skips a stretch ahead wherever the bound above
-// shows that nothing in it reaches the requirement, and halves a stretch the bound does not clear
-// down to a single step. Where the arrangement gives no total at the shortest rods (a connector so
-// wide that its resistance is not positive, a rod so thick that its logarithm is not), lengthening
-// the rods only raises both logarithms, so the first length with a total is found by halving.
+// The shortest rod on the grid of tenths of a metre, from MinSearchedRodLength up to
+// MaxSearchedRodLength, at which the arrangement reaches the requirement, whatever the shape of the
+// total against the length (where longer rods grow from a good layer into rock, the total falls,
+// rises and falls again). A scan of every tenth would take ten thousand runs; this one skips a
+// stretch ahead wherever the bound above shows that nothing in it reaches the requirement, and halves
+// a stretch the bound does not clear down to a single step. Where the arrangement gives no total at
+// the shortest rods (a connector so wide that its resistance is not positive), lengthening the rods
+// only raises the logarithms, so the first length with a total is found by halving.
 std::optional<double> ReachingLength(TRunner& runner, const TArrangement& a, double required,
                                      bool boundHolds) {
     const auto run = [&](int64_t tenths) { return runner.Run(a, static_cast<double>(tenths) / 10); };
