@@ -28,7 +28,23 @@ void BM_FitAll160AndRodLength(benchmark::State& state) {
     Fit(state, input, 4);
 }
 
+// One rod (no connector width) from a river bed of 200 Ом∙м into rock of 4000 Ом∙м at 105 Ом, just
+// below the lowest total at 1,3 m, where the rods leave the river bed: the total against the length
+// falls, rises and falls again, and the rod length search crosses the whole rise to 18,9 m.
+void BM_FitRodLengthOverRock(benchmark::State& state) {
+    TEarthingInput input = FirstExample();
+    input.ClimaticRegion = 0;
+    input.TopLayer = u"Дно реки (200)";
+    input.BottomLayer = u"Скала (4000)";
+    input.Thickness = 1.7;
+    input.Depth = 0.4;
+    input.Length = 1.2;
+    input.WidthHor = 0;
+    Fit(state, input, 105);
+}
+
 } // namespace
 
 BENCHMARK(BM_FitTenOhm);
 BENCHMARK(BM_FitAll160AndRodLength);
+BENCHMARK(BM_FitRodLengthOverRock);

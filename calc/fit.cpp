@@ -38,10 +38,6 @@ class TRunner {
     char16_t user_, system_;
 };
 
-bool Reaches(const std::optional<double>& total, double required) {
-    return total && *total <= required;
-}
-
 TFitRow RowOf(const TArrangement& a, const TEarthingResult& r, double rodLength) {
     return {.MutualDisposition = a.layout,
             .IntervalMultiplicity = a.multiple,
@@ -57,29 +53,78 @@ bool SameArrangement(const TFitRow& x, const TFitRow& y) {
            x.ConnectorLength == y.ConnectorLength && x.RodLength == y.RodLength;
 }
 
-// The shortest rod, in tenths of a metre, at which the arrangement reaches the requirement, starting
-// above a length that does not. Doubling finds a length that reaches it, halving then narrows the step
-// down to one tenth, so the answer reaches it and one tenth less does not.
-std::optional<double> ReachingLength(TRunner& runner, const TArrangement& a, double from, double required) {
-    const auto total = [&](int64_t tenths) { return runner.Total(a, static_cast<double>(tenths) / 10); };
-    const int64_t maxTenths = static_cast<int64_t>(MaxSearchedRodLength * 10);
-    int64_t fails = std::max<int64_t>(static_cast<int64_t>(std::floor(from * 10)), 1);
-    if (Reaches(total(fails), required))
-        return std::nullopt; // the caller asks only when the current length does not reach it
-    int64_t reaches = fails;
-    for (;;) {
-        if (reaches >= maxTenths)
+// True when a lower bound of the total over the lengths lo..hi (lo < hi, in tenths of a metre), taken
+// from the runs at both ends, stays above the requirement, so that none of them reaches it. Along the
+// rod length, with everything else fixed, the rod's resistance is a logarithmic factor that never
+// falls (the depth of the rod tops not negative) times 0,366·ρк/l, and ρэ/l never grows: it is ρ1/l
+// or ρ2/l while the rods stand in one layer, and the two-layer mean divided by l has a denominator
+// that grows with l. The connector's resistance is likewise a logarithm that grows with L times a
+// factor in 1/L. So over lo..hi the rod's resistance is at least Rв(lo)·(ρэ(hi)/hi)/(ρэ(lo)/lo), the
+// connector's at least Rг(lo)·lo/hi, and the total at least R(lo) times the smaller ratio.
+bool StaysAbove(const TEarthingResult& lo, int64_t loTenths, const TEarthingResult& hi, int64_t hiTenths,
+                double required) {
+    if (!HasMeaningfulTotal(lo) ||
+        !(std::isfinite(hi.EquivalentResistivity) && hi.EquivalentResistivity > 0) ||
+        !(std::isfinite(lo.EquivalentResistivity) && lo.EquivalentResistivity > 0))
+        return false;
+    const double lengths = static_cast<double>(loTenths) / static_cast<double>(hiTenths);
+    double ratio = hi.EquivalentResistivity / lo.EquivalentResistivity * lengths;
+    if (lo.ConnectorResistance)
+        ratio = std::min(ratio, lengths);
+    // The margin covers the rounding of the runs, far below the step of any length.
+    return lo.TotalResistance * ratio * (1 - 1e-9) > required;
+}
+
+// The shortest rod on the grid of tenths of a metre, from MinSearchedRodLength up to
+// MaxSearchedRodLength, at which the arrangement reaches the requirement, whatever the shape of the
+// total against the length (where longer rods grow from a good layer into rock, the total falls,
+// rises and falls again). A scan of every tenth would take ten thousand runs; this one skips a
+// stretch ahead wherever the bound above shows that nothing in it reaches the requirement, and halves
+// a stretch the bound does not clear down to a single step. Where the arrangement gives no total at
+// the shortest rods (a connector so wide that its resistance is not positive), lengthening the rods
+// only raises the logarithms, so the first length with a total is found by halving.
+std::optional<double> ReachingLength(TRunner& runner, const TArrangement& a, double required,
+                                     bool boundHolds) {
+    const auto run = [&](int64_t tenths) { return runner.Run(a, static_cast<double>(tenths) / 10); };
+    const int64_t last = static_cast<int64_t>(MaxSearchedRodLength * 10);
+    int64_t lo = static_cast<int64_t>(MinSearchedRodLength * 10);
+    TEarthingResult at = run(lo);
+    if (boundHolds && !HasMeaningfulTotal(at)) {
+        int64_t none = lo, some = last;
+        if (!HasMeaningfulTotal(run(some)))
             return std::nullopt;
-        fails = reaches;
-        reaches = std::min(reaches * 2, maxTenths);
-        if (Reaches(total(reaches), required))
-            break;
+        while (some - none > 1) {
+            const int64_t middle = none + (some - none) / 2;
+            (HasMeaningfulTotal(run(middle)) ? some : none) = middle;
+        }
+        lo = some;
+        at = run(lo);
     }
-    while (reaches - fails > 1) {
-        const int64_t middle = fails + (reaches - fails) / 2;
-        (Reaches(total(middle), required) ? reaches : fails) = middle;
+    for (;;) {
+        if (MeetsNorm(at, required))
+            return static_cast<double>(lo) / 10;
+        if (lo >= last)
+            return std::nullopt;
+        // A first guess: where the total would meet the requirement if it fell as 1/l.
+        int64_t step = 1;
+        if (boundHolds && HasMeaningfulTotal(at)) {
+            const double reach = static_cast<double>(lo) * (at.TotalResistance / required) * (1 - 1e-9);
+            if (reach >= static_cast<double>(last))
+                step = last - lo;
+            else if (reach > static_cast<double>(lo + 1))
+                step = static_cast<int64_t>(reach) - lo;
+        }
+        step = std::min(step, last - lo);
+        for (;;) {
+            TEarthingResult next = run(lo + step);
+            if (step == 1 || StaysAbove(at, lo, next, lo + step, required)) {
+                lo += step;
+                at = std::move(next);
+                break;
+            }
+            step /= 2;
+        }
     }
-    return static_cast<double>(reaches) / 10;
 }
 
 } // namespace
@@ -171,7 +216,9 @@ TFit FitEarthing(const TEarthingInput& current, double required, char16_t userSe
 
     if (fit.Rows.empty() && best) {
         fit.Best = best->second;
-        if (const std::optional<double> length = ReachingLength(runner, best->first, l, required))
+        // The bound of the length search needs rod tops at or below the ground.
+        const bool boundHolds = current.Depth >= 0;
+        if (const std::optional<double> length = ReachingLength(runner, best->first, required, boundHolds))
             fit.Reaching = RowOf(best->first, runner.Run(best->first, *length), *length);
     }
     return fit;

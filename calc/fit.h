@@ -59,13 +59,15 @@ struct TFit {
     std::vector<TFitRow> Rows;
     // When no arrangement reaches the requirement: the one with the lowest total ...
     std::optional<TFitRow> Best;
-    // ... and the same arrangement with the rod length, in whole tenths of a metre, at which it
-    // reaches the requirement, one tenth less not; empty when it does not reach it even with rods of
-    // MaxSearchedRodLength.
+    // ... and the same arrangement with the shortest rod length, in whole tenths of a metre from
+    // MinSearchedRodLength up to MaxSearchedRodLength, at which it reaches the requirement (shorter or longer
+    // than the current rods); empty when no such length reaches it.
     std::optional<TFitRow> Reaching;
 };
 
-// The longest rod the length search tries, m.
+// The shortest and the longest rod the length search tries, m; the window's length field holds no
+// rod shorter than 1 m.
+constexpr double MinSearchedRodLength = 1.0;
 constexpr double MaxSearchedRodLength = 1000.0;
 
 // Fits the arrangement of `current` (its layout, multiple and count are ignored) to `required` ohms.

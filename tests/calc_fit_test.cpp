@@ -153,6 +153,63 @@ TEST(Fit, NotReachedGivesTheBestArrangementAndTheRodLengthThatReachesIt) {
     EXPECT_FALSE(never.Reaching);
 }
 
+// The rod length offered when nothing reaches the requirement is the shortest on the grid of tenths that
+// reaches it, as a run at every tenth from 1 m (the shortest rod the window takes) to 1000 m finds it: also
+// where the total falls, rises and falls again against the length (rods growing from a good layer into rock),
+// where a shorter rod than the current one reaches it, and where the shortest rods give no total at all (a
+// connector so wide that its resistance is not positive).
+TEST(Fit, TheOfferedRodLengthIsTheShortestThatReaches) {
+    const auto riverOverRock = [](double length, int64_t widthHor, int32_t region = 0) {
+        TEarthingInput input = FirstExample();
+        input.ClimaticRegion = region; // 0: climate not considered
+        input.TopLayer = u"Дно реки (200)";
+        input.BottomLayer = u"Скала (4000)";
+        input.Thickness = 1.7;
+        input.Depth = 0.4;
+        input.Length = length;
+        input.WidthHor = widthHor;
+        return input;
+    };
+    const struct {
+        const char* name;
+        TEarthingInput input;
+        double required;
+        std::optional<double> length; // where known by hand
+    } cases[] = {
+        {"one rod: 1,3 m in the river bed, not 16 m into the rock", riverOverRock(1.2, 0), 110, 1.3},
+        {"one rod of 3 m: a shorter one reaches it", riverOverRock(3, 0), 110, 1.3},
+        {"one rod, just below the dip at 1,3 m: deep into the rock", riverOverRock(1.2, 0), 105, {}},
+        {"an absurd connector width: no total below a length", riverOverRock(1.2, 199'526, 2), 4, {}},
+        {"an absurd connector width, twenty rods", riverOverRock(1.2, 281'838, 1), 4, {}},
+        {"a connector wider than any rod length can outgrow", riverOverRock(1.2, 1'000'000'000'000), 110, {}},
+        {"sand 1000, 4 Ом", With(u"1000", u"1000", 3), 4, {}},
+        {"sand 1000, out of reach", With(u"1000", u"1000", 3), 0.01, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TFit fit = FitEarthing(c.input, c.required, u',', u',');
+        ASSERT_TRUE(fit.Rows.empty());
+        ASSERT_TRUE(fit.Best);
+        const TFitRow& best = *fit.Best;
+        std::optional<double> shortest;
+        for (int tenths = 10; tenths <= 10000 && !shortest; ++tenths) {
+            const double length = tenths / 10.0;
+            if (Reaches(
+                    RunAt(c.input, best.MutualDisposition, best.IntervalMultiplicity, best.Number, length),
+                    c.required))
+                shortest = length;
+        }
+        ASSERT_EQ(fit.Reaching.has_value(), shortest.has_value());
+        if (!shortest)
+            continue;
+        EXPECT_EQ(fit.Reaching->Length, *shortest);
+        EXPECT_EQ(fit.Reaching->Number, best.Number);
+        if (c.length) {
+            EXPECT_EQ(*shortest, *c.length);
+        }
+    }
+}
+
 TEST(Fit, InputsThatGiveNoTotal) {
     TEarthingInput noSoil = FirstExample();
     noSoil.TopLayer = u"Суглинок";

@@ -232,6 +232,48 @@ TEST_F(FitAndReport, TheTypedNormTakesAPointOrACommaAsItsSeparator) {
     });
 }
 
+// The norms are one tab stop, at the checked one, whichever it is: Tab from the last control lands on it.
+TEST_F(FitAndReport, TabLandsOnTheCheckedNorm) {
+    form->sSpinEdit3->setFocus();
+    Fit([](TFitDialog& dialog) {
+        dialog.show();
+        auto* close = dialog.findChild<QPushButton*>(QStringLiteral("FitClose"));
+        ASSERT_NE(close, nullptr);
+        for (int checked : {1, 0, 2, 3}) { // 10 Ом as the dialog opens, then each in turn
+            dialog.NormButton(checked)->setChecked(true);
+            close->setFocus();
+            QTest::keyClick(close, Qt::Key_Tab);
+            EXPECT_EQ(dialog.focusWidget(), dialog.NormButton(checked)) << "norm " << checked;
+        }
+        dialog.reject();
+    });
+}
+
+// The dialog fits a 1920 × 1080 screen at twice the scale (960 × 540 units) and a 1366 × 768 screen at
+// the plain one, with room for the window manager's frame, and opens within the screen it is on.
+TEST_F(FitAndReport, DialogFitsTheScreenAtEitherScale) {
+    form->sSpinEdit3->setFocus();
+    Fit([](TFitDialog& dialog) {
+        const QSize frame = TFitDialog::FrameAllowance;
+        for (const QSize screen : {QSize(1920 / 2, 1080 / 2), QSize(1366, 768)}) {
+            const QSize room = screen - frame;
+            const QSize least = dialog.minimumSizeHint();
+            EXPECT_LE(least.width(), room.width()) << screen.width();
+            EXPECT_LE(least.height(), room.height()) << screen.width();
+            const QSize size = dialog.SizeFor(screen);
+            EXPECT_LE(size.width(), room.width()) << screen.width();
+            EXPECT_LE(size.height(), room.height()) << screen.width();
+            EXPECT_GE(size.width(), least.width());
+            EXPECT_GE(size.height(), least.height());
+        }
+        EXPECT_EQ(dialog.SizeFor(QSize(1920, 1080)), QSize(980, 460)); // as much as it likes
+        const QRect available = dialog.screen()->availableGeometry();
+        EXPECT_LE(dialog.width() + frame.width(), available.width());
+        EXPECT_LE(dialog.height() + frame.height(), available.height());
+        dialog.reject();
+    });
+}
+
 // Nothing reaches the norm: said plainly, with the best arrangement and the same one with the rod
 // length that reaches it; applying that row sets the length too.
 TEST_F(FitAndReport, NotReachedOffersTheRodLength) {
@@ -352,6 +394,48 @@ TEST(FitChart, RequirementLineAndExtremeTotals) {
     paint(extreme);
     paint(TFitChartData{});
     EXPECT_EQ(redPixels(), 0);
+}
+
+// The value axis: every total without a requirement; with one, up to four times the requirement or
+// twice the lowest total, whichever is higher, so that the requirement line is not squeezed to the
+// bottom by totals of hundreds of ohms; never below the requirement itself.
+TEST(FitChart, AxisKeepsTheRequirementReadable) {
+    const auto totals = [](std::initializer_list<double> values) {
+        TFitChartData data;
+        int count = 0;
+        for (double value : values)
+            data.Totals[0][count++] = value;
+        return data;
+    };
+    const struct {
+        const char* name;
+        TFitChartData data;
+        double required, top;
+    } cases[] = {
+        {"no requirement: every total", totals({400, 200, 90, 40, 12}), 0, 500},
+        {"totals near the requirement: all of them", totals({33.1, 18, 12.5, 9.6}), 10, 40},
+        {"totals to 400 Ом, 10 Ом: four times the requirement", totals({400, 200, 90, 40, 12}), 10, 40},
+        {"the lowest total far above 4 Ом: twice the lowest", totals({400, 200, 90, 40, 35}), 4, 80},
+        {"a requirement above every total", totals({8, 6, 5}), 30, 40},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TFitChartData data = c.data;
+        data.Required = c.required;
+        const TFitChartAxis axis = FitChartAxis(data);
+        EXPECT_DOUBLE_EQ(axis.Top(), c.top);
+        EXPECT_GE(axis.Top(), c.required);
+    }
+
+    // A resistive soil from the calculation itself: the requirement stands at a quarter of the axis or
+    // higher, while the single rod's total is far above.
+    TEarthingInput input = FirstExample();
+    input.TopLayer = input.BottomLayer = u"1000";
+    const TFitChartData resistive = MakeFitChartData(input, 10, u',', u',');
+    ASSERT_GT(*resistive.Totals[0][0], 300);
+    const TFitChartAxis axis = FitChartAxis(resistive);
+    EXPECT_GE(10 / axis.Top(), 0.2);
+    EXPECT_EQ(FitChartAxis(TFitChartData{}).Ticks, 0);
 }
 
 // Above 100 Ом∙м the document judges against the raised norms as well.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A new user's minute under Xvfb: from the window to a fitted arrangement and to a PDF of it. Opens the
 # fit with Ctrl+R (10 Ом), applies the first row with Enter, saves the document with Ctrl+S and turns
-# its page into a PNG. Usage: tests/fit_screenshots.sh [build-dir] [output-dir]
+# its page into a PNG. Usage: tests/fit_screenshots.sh [build-dir] [output-dir]; SCREEN=1920x1080x24
+# gives another screen than 1024x768x24, and QT_SCALE_FACTOR=2 passes through to the program.
 # Needs xvfb, xdotool, imagemagick and poppler-utils; installs what is missing of them.
 set -euo pipefail
 bash "$(dirname "$0")/../scripts/install-deps.sh" xdotool imagemagick
@@ -14,7 +15,7 @@ folder="$(mktemp -d)"
 trap 'rm -rf "$folder"' EXIT
 cp "$(cd "$build" && pwd)/ui/stelvorn" "$folder/"
 
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+xvfb-run -a -s "-screen 0 ${SCREEN:-1024x768x24}" bash -c '
     set -e
     "$0" & pid=$!
     for _ in $(seq 50); do
@@ -22,6 +23,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
         sleep 0.1
     done
     sleep 0.5
+    import -window root "$1/fit-window.png"
     xdotool windowfocus "$win"
     xdotool key ctrl+r
     sleep 1

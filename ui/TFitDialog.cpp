@@ -8,11 +8,13 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDoubleSpinBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <cmath>
@@ -99,10 +101,10 @@ TFitDialog::TFitDialog(QWidget* parent, const TEarthingInput& input, const TNorm
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 8);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table_->horizontalHeader()->setStretchLastSection(true);
-    table_->setMinimumWidth(560);
+    table_->setMinimumWidth(420);
 
     chart_ = new TFitChart;
-    chart_->setMinimumSize(360, 280);
+    chart_->setMinimumSize(280, 240);
 
     apply_ = new QPushButton(QStringLiteral("Применить"));
     apply_->setObjectName(QStringLiteral("FitApply"));
@@ -136,8 +138,15 @@ TFitDialog::TFitDialog(QWidget* parent, const TEarthingInput& input, const TNorm
     typedNorm_->setEnabled(index == 3);
     normGroup_->button(index)->setChecked(true);
     raised_->setChecked(norm.Raised && raised_->isVisibleTo(this));
+    // The norms are one tab stop, at the checked one; the arrow keys move between them.
+    const auto keepCheckedAsTabStop = [this] {
+        for (QAbstractButton* button : normGroup_->buttons())
+            button->setFocusPolicy(button->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    };
+    keepCheckedAsTabStop();
 
-    connect(normGroup_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+    connect(normGroup_, &QButtonGroup::idToggled, this, [this, keepCheckedAsTabStop](int id, bool checked) {
+        keepCheckedAsTabStop();
         if (!checked)
             return;
         typedNorm_->setEnabled(id == 3);
@@ -151,7 +160,13 @@ TFitDialog::TFitDialog(QWidget* parent, const TEarthingInput& input, const TNorm
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
     Refit();
-    resize(980, 460);
+    // At twice the scale a 1920 × 1080 screen has room for 960 × 540 of these pixels.
+    const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    resize(screen ? SizeFor(screen->availableGeometry().size()) : SizeFor(QSize(980, 460) + FrameAllowance));
+}
+
+QSize TFitDialog::SizeFor(const QSize& available) const {
+    return QSize(980, 460).boundedTo(available - FrameAllowance).expandedTo(minimumSizeHint());
 }
 
 QRadioButton* TFitDialog::NormButton(int index) const {

@@ -44,6 +44,12 @@ class TFitDialog : public QDialog {
     TFitChart* Chart() const { return chart_; }
     QPushButton* ApplyButton() const { return apply_; }
 
+    // What the window manager's frame may take around the dialog, in device-independent pixels.
+    static constexpr QSize FrameAllowance{16, 48};
+    // The dialog's size on a screen with `available` room: what the table and the chart like, within
+    // the room less the frame, yet not below what the layout needs.
+    QSize SizeFor(const QSize& available) const;
+
     // Applies the selected row (if any) and closes the dialog.
     void ApplySelected();
 

@@ -76,7 +76,7 @@ void TResultActions::ApplyFitRow(const TFitRow& row) {
     (row.MutualDisposition == 1 ? form_->sRadioButton11 : form_->sRadioButton10)->setChecked(true);
     form_->sSpinEdit2->SetValue(row.IntervalMultiplicity);
     form_->sSpinEdit1->SetValue(row.Number);
-    // The fit keeps the rod length unless its row needs a longer rod; an unchanged length is left
+    // The fit keeps the rod length unless its row needs another one; an unchanged length is left
     // exactly as the field holds it.
     if (row.Length != static_cast<double>(form_->sDecimalSpinEdit6->Value()))
         form_->sDecimalSpinEdit6->SetValue(row.Length);

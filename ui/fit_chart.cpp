@@ -39,6 +39,33 @@ TFitChartData MakeFitChartData(const TEarthingInput& input, double required, cha
     return data;
 }
 
+TFitChartAxis FitChartAxis(const TFitChartData& data) {
+    double highest = 0, lowest = INFINITY;
+    for (const TTotalsByCount& totals : data.Totals)
+        for (const std::optional<double>& total : totals)
+            if (total && std::isfinite(*total)) {
+                highest = std::max(highest, *total);
+                lowest = std::min(lowest, *total);
+            }
+    double top = highest;
+    bool cut = false;
+    if (data.Required > 0 && std::isfinite(data.Required)) {
+        top = std::max(top, data.Required);
+        const double bound = std::max(4 * data.Required, 2 * lowest);
+        cut = top > bound;
+        top = std::min(top, bound);
+    }
+    if (!(top > 0))
+        return {};
+    // About five divisions, and a little room above the highest total unless the lines are cut; a
+    // total too large for the arithmetic gives no axis.
+    const double step = NiceStep(top, 5);
+    const double parts = std::ceil(top * (cut ? 1 : 1.05) / step);
+    if (!(parts >= 1 && parts <= 20) || !std::isfinite(parts * step))
+        return {};
+    return {step, static_cast<int>(parts)};
+}
+
 void PaintFitChart(QPainter& painter, const QRectF& area, const TFitChartData& data, char16_t separator) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -46,34 +73,20 @@ void PaintFitChart(QPainter& painter, const QRectF& area, const TFitChartData& d
     const double line = metrics.height();
     const double unit = line / 12; // pen widths follow the text size, on screen and on paper
 
-    double top = 0;
-    for (const TTotalsByCount& totals : data.Totals)
-        for (const std::optional<double>& total : totals)
-            if (total && std::isfinite(*total))
-                top = std::max(top, *total);
-    if (data.Required > 0 && std::isfinite(data.Required))
-        top = std::max(top, data.Required);
-
     const QString title = data.MutualDisposition == 1 ? QStringLiteral("Сопротивление, Ом: электроды в ряд")
                                                       : QStringLiteral("Сопротивление, Ом: замкнутый контур");
     painter.setPen(Qt::black);
     painter.drawText(QRectF(area.left(), area.top(), area.width(), line), Qt::AlignLeft | Qt::AlignVCenter,
                      title);
-    if (!(top > 0)) {
+    const TFitChartAxis axis = FitChartAxis(data);
+    if (axis.Ticks == 0) {
         painter.drawText(area, Qt::AlignCenter, QStringLiteral("Нет данных для графика"));
         painter.restore();
         return;
     }
-    const double step = NiceStep(top, 5);
-    // About five divisions; a total too large for the arithmetic leaves the chart empty.
-    const double parts = std::ceil(top * 1.05 / step);
-    const int ticks = parts >= 1 && parts <= 20 ? static_cast<int>(parts) : 0;
-    const double yMax = ticks * step;
-    if (ticks == 0 || !std::isfinite(yMax)) {
-        painter.drawText(area, Qt::AlignCenter, QStringLiteral("Нет данных для графика"));
-        painter.restore();
-        return;
-    }
+    const double step = axis.Step;
+    const int ticks = axis.Ticks;
+    const double yMax = axis.Top();
 
     // The legend: a sample of each line and its text, wrapped to the width, under the axis title.
     struct TLegendItem {
@@ -135,31 +148,70 @@ void PaintFitChart(QPainter& painter, const QRectF& area, const TFitChartData& d
         painter.drawLine(QPointF(plot.left(), y(data.Required)), QPointF(plot.right(), y(data.Required)));
     }
 
-    // One line a multiple; a gap where a count gives no total.
+    // One line a multiple; a gap where a count gives no total. A line is cut where it leaves the top of
+    // the axis, and marked there with a small triangle pointing up; a line wholly above the axis is
+    // marked at its lowest total.
+    const auto markAbove = [&](double count) {
+        const QPointF at(x(count), plot.top());
+        const double size = unit * 3.5;
+        painter.drawPolygon(QPolygonF(
+            {at + QPointF(0, -size), at + QPointF(-size, size * 0.6), at + QPointF(size, size * 0.6)}));
+    };
     for (int32_t multiple = 1; multiple <= 4; ++multiple) {
         const TTotalsByCount& totals = data.Totals[multiple - 1];
         const bool current = multiple == data.CurrentMultiple;
-        painter.setPen(QPen(MultipleColours[multiple - 1], unit * (current ? 2.5 : 1.2)));
+        const QColor colour = MultipleColours[multiple - 1];
+        painter.setPen(QPen(colour, unit * (current ? 2.5 : 1.2)));
         QPainterPath path;
-        bool open = false;
+        QList<double> leaving;
+        bool anyShown = false, anyAbove = false;
+        int lowestCount = 0;
+        std::optional<double> previous;
         for (int count = 1; count <= 20; ++count) {
             const std::optional<double>& total = totals[count - 1];
             if (!total || !std::isfinite(*total)) {
-                open = false;
+                previous.reset();
                 continue;
             }
-            const QPointF point(x(count), y(*total));
-            open ? path.lineTo(point) : path.moveTo(point);
-            open = true;
+            const double value = *total;
+            if (!lowestCount || value < *totals[lowestCount - 1])
+                lowestCount = count;
+            const bool above = value > yMax;
+            anyShown = anyShown || !above;
+            anyAbove = anyAbove || above;
+            if (!previous) {
+                if (!above)
+                    path.moveTo(x(count), y(value));
+            } else if (*previous <= yMax || !above) {
+                // The count, between the two, at which the line crosses the top of the axis.
+                const double crossing = count - 1 + (yMax - *previous) / (value - *previous);
+                if (*previous > yMax) {
+                    path.moveTo(x(crossing), plot.top());
+                    leaving.append(crossing);
+                }
+                if (above) {
+                    path.lineTo(x(crossing), plot.top());
+                    leaving.append(crossing);
+                } else {
+                    path.lineTo(x(count), y(value));
+                }
+            }
+            previous = value;
         }
         painter.drawPath(path);
+        painter.setBrush(colour);
+        painter.setPen(QPen(colour, unit));
+        if (anyAbove && !anyShown)
+            leaving.append(lowestCount);
+        for (double count : leaving)
+            markAbove(count);
+        painter.setPen(QPen(colour, unit * (current ? 2.5 : 1.2)));
         if (current && data.MarkedCount && *data.MarkedCount >= 1 && *data.MarkedCount <= 20) {
-            if (const std::optional<double>& total = totals[*data.MarkedCount - 1]) {
-                painter.setBrush(MultipleColours[multiple - 1]);
+            const std::optional<double>& total = totals[*data.MarkedCount - 1];
+            if (total && std::isfinite(*total) && *total <= yMax)
                 painter.drawEllipse(QPointF(x(*data.MarkedCount), y(*total)), unit * 4, unit * 4);
-                painter.setBrush(Qt::NoBrush);
-            }
         }
+        painter.setBrush(Qt::NoBrush);
     }
 
     // Legend under the axis title.

@@ -22,6 +22,18 @@ struct TFitChartData {
 TFitChartData MakeFitChartData(const TEarthingInput& input, double required, char16_t userSeparator,
                                char16_t systemSeparator);
 
+// The value axis of the chart, from 0 to Top() ohms in Ticks steps of Step; no axis (Ticks 0) when
+// there is nothing to draw. Without a requirement it holds every total. With one it ends at four
+// times the requirement or twice the lowest total, whichever is higher, so that the requirement and
+// the totals near it stay readable when others run to hundreds of ohms; those lines are cut at the
+// top of the axis, with a mark where they leave it.
+struct TFitChartAxis {
+    double Step = 0;
+    int Ticks = 0;
+    double Top() const { return Step * Ticks; }
+};
+TFitChartAxis FitChartAxis(const TFitChartData& data);
+
 // Paints the chart into `area` with the painter's font; numbers with the given decimal separator.
 void PaintFitChart(QPainter& painter, const QRectF& area, const TFitChartData& data, char16_t separator);
 
