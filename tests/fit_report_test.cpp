@@ -372,7 +372,12 @@ TEST_F(FitAndReport, SaveDialogLeavesNothingInTheHome) {
         TEnvironment(const char* name, const QString& value) : name(name) {
             qputenv(name, QFile::encodeName(value));
         }
-        ~TEnvironment() { qputenv(name, old); }
+        ~TEnvironment() {
+            if (old.isNull())
+                qunsetenv(name);
+            else
+                qputenv(name, old);
+        }
     } homeVariable("HOME", home.path()),
         configVariable("XDG_CONFIG_HOME", home.filePath(QStringLiteral(".config")));
 
