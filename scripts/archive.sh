@@ -5,8 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-cmake --preset release >/dev/null
-cmake --build --preset release -j"$(nproc)" --target stelvorn >/dev/null
+bash scripts/build-release.sh --target stelvorn
 # The archive library of cpack needs a UTF-8 locale for the Cyrillic file names.
 LC_ALL=C.UTF-8 cpack --config build/release/CPackConfig.cmake -B build/package >/dev/null
 ls build/package/stelvorn-*.tar.gz

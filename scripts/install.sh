@@ -32,8 +32,7 @@ fi
 if [[ -z "$build" ]]; then
     bash scripts/install-deps.sh
     build=build/release
-    cmake --preset release >/dev/null
-    cmake --build --preset release -j"$(nproc)" --target stelvorn >/dev/null
+    bash scripts/build-release.sh --target stelvorn
 fi
 
 record="$prefix/share/stelvorn"

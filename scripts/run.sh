@@ -3,6 +3,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-cmake --preset release >/dev/null
-cmake --build --preset release -j"$(nproc)" >/dev/null
+bash scripts/build-release.sh
 exec build/release/ui/stelvorn

@@ -2,7 +2,8 @@
 # Удаляет Стелворн, установленный scripts/install.sh.
 # Removes exactly what scripts/install.sh put under ~/.local (or $PREFIX): the files it recorded in
 # share/stelvorn/installed.txt and the folders it created, when they are empty. The settings file
-# стелворн.ini in the program folder stays (and with it the folder), unless --purge is given.
+# стелворн.ini in the program folder stays (and with it the folder), unless --purge is given;
+# --purge also removes the settings file that an earlier uninstall left behind.
 # install.sh copies this script to share/stelvorn/uninstall.sh, so it works without the sources.
 #   bash scripts/uninstall.sh [--prefix DIR] [--purge]
 set -euo pipefail
@@ -23,8 +24,21 @@ while [[ $# -gt 0 ]]; do
 done
 prefix="${prefix%/}"
 record="$prefix/share/stelvorn/installed.txt"
+settings="$prefix/lib/stelvorn/стелворн.ini"
 if [[ ! -f "$record" ]]; then
+    # What an earlier plain uninstall left: the settings file and the folders that hold it, which
+    # --purge removes as well, up to the prefix and never the home folder itself.
+    if [[ -n "$purge" && -e "$settings" ]]; then
+        rm -f -- "$settings"
+        folder="$prefix/lib/stelvorn"
+        while [[ "$folder" == "$prefix"* && "$folder" != "${HOME%/}" ]] && rmdir -- "$folder" 2>/dev/null; do
+            folder="${folder%/*}"
+        done
+        echo "Файл настроек удалён: $settings"
+        exit 0
+    fi
     echo "Стелворн не установлен в $prefix (нет $record)." >&2
+    [[ -e "$settings" ]] && echo "Файл настроек остался: $settings; его удаляет параметр --purge." >&2
     exit 1
 fi
 
@@ -38,7 +52,6 @@ for line in "${lines[@]}"; do
     esac
 done
 
-settings="$prefix/lib/stelvorn/стелворн.ini"
 if [[ -e "$settings" ]]; then
     if [[ -n "$purge" ]]; then
         rm -f -- "$settings"

@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
@@ -23,10 +24,12 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QShortcut>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -471,6 +474,50 @@ TEST_F(FitAndReport, RefusedFolderIsReportedAndNothingIsLost) {
     ASSERT_EQ(watcher.shown.size(), 1);
     EXPECT_TRUE(watcher.shown[0].text.startsWith(u"Не могу сохранить расчёт в PDF:"));
     EXPECT_TRUE(QFile::exists(good + ".pdf"));
+}
+
+// Ctrl+S through the real file dialog writes the document and nothing in the user's home or
+// configuration folder: Qt's file dialog would keep its folder history in QtProject.conf there.
+TEST_F(FitAndReport, SaveDialogLeavesNothingInTheHome) {
+    QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    struct TEnvironment {
+        const char* name;
+        QByteArray old = qgetenv(name);
+        TEnvironment(const char* name, const QString& value) : name(name) {
+            qputenv(name, QFile::encodeName(value));
+        }
+        ~TEnvironment() {
+            if (old.isNull())
+                qunsetenv(name);
+            else
+                qputenv(name, old);
+        }
+    } homeVariable("HOME", home.path()),
+        configVariable("XDG_CONFIG_HOME", home.filePath(QStringLiteral(".config")));
+
+    const QString path = folder.filePath(QStringLiteral("через диалог.pdf"));
+    int answered = 0;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            ++answered;
+            dialog->selectFile(path);
+            QMetaObject::invokeMethod(dialog, "accept");
+        }
+    });
+    answer.start(5);
+    form->sSpinEdit3->setFocus();
+    Press(Qt::Key_S);
+    ASSERT_EQ(answered, 1);
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_EQ(QDir(home.path())
+                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+                  .join(u' ')
+                  .toStdString(),
+              "");
+    // Wherever Qt would put the dialog's state, there is none.
+    EXPECT_FALSE(QFile::exists(QSettings(QSettings::UserScope, QStringLiteral("QtProject")).fileName()));
 }
 
 } // namespace

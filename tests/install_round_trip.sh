@@ -4,7 +4,8 @@
 #   and Cyrillic letters: the layout, the desktop entry and the metainfo (validated), a start through
 #   the command link under Xvfb, a close, the settings file in the program folder; the uninstall
 #   removes exactly what was installed and keeps the settings file; a second install keeps using
-#   it, and an uninstall with --purge leaves the home folder as it was.
+#   it, and an uninstall with --purge leaves the home folder as it was, also when a plain uninstall
+#   has already removed the record of the install.
 # - The portable archive (cpack): its contents, unpacked into such a folder, started, closed,
 #   settings beside the executable.
 # Usage: install_round_trip.sh <source folder> <build folder>
@@ -83,6 +84,18 @@ e2e_start_and_close "$link"
 grep -q $'^Number=7\r$' "$program_folder/стелворн.ini" || e2e_fail "the settings did not survive the restart"
 HOME="$home" bash "$source_dir/scripts/uninstall.sh" --purge >/dev/null
 [[ "$(e2e_tree "$home")" == "$before" ]] || e2e_fail "after the purge the home holds: $(e2e_tree "$home")"
+
+echo "== --purge after a plain uninstall, when the record is gone"
+HOME="$home" bash "$source_dir/scripts/install.sh" --from-build "$build" >/dev/null
+e2e_start_and_close "$link"
+HOME="$home" bash "$local_dir/share/stelvorn/uninstall.sh" >/dev/null
+[[ -f "$program_folder/стелворн.ini" ]] || e2e_fail "the plain uninstall removed the settings"
+HOME="$home" bash "$source_dir/scripts/uninstall.sh" --purge >/dev/null || e2e_fail "--purge without the record"
+[[ "$(e2e_tree "$home")" == "$before" ]] || e2e_fail "after the late purge the home holds: $(e2e_tree "$home")"
+# Nothing left to remove: the uninstall says so and fails.
+if HOME="$home" bash "$source_dir/scripts/uninstall.sh" --purge >/dev/null 2>&1; then
+    e2e_fail "--purge with nothing installed reported success"
+fi
 
 echo "== portable archive"
 # cpack's archive library needs a UTF-8 locale for the Cyrillic names; ru_RU.UTF-8 may be missing.

@@ -8,6 +8,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QSettings>
 #include <QTranslator>
 #include <exception>
 
@@ -18,6 +19,12 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Stelvorn"));
     setDesktopFileName(QStringLiteral("ru.stelvorn.Stelvorn"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/stelvorn-48.png")));
+    // The program writes nothing outside its folder. Qt's own dialogs would keep their state in a
+    // user settings file, the file dialog its folder history in ~/.config/QtProject.conf: the user
+    // scope of every settings file points at a path under which no file can be created, so that
+    // state lives for the run only.
+    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, QStringLiteral("/dev/null"));
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
