@@ -10,6 +10,11 @@
 
 namespace {
 
+// Whether only the platform may place a window (Wayland): a window cannot move itself there.
+bool OnlyThePlatformPlacesWindows() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 QColor Hover(const QColor& text) {
     QColor c = text;
     c.setAlpha(40);
@@ -231,7 +236,8 @@ void TsSkinProvider::Update() {
 
 void TsSkinProvider::KeepPlatformPosition() {
     QWindow* handle = window_->windowHandle();
-    if (!themed_ || !handle || !window_->isVisible() || drag_ != Drag::None ||
+    if (!themed_ || !handle || OnlyThePlatformPlacesWindows() || !window_->isVisible() ||
+        drag_ != Drag::None ||
         (window_->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
         return;
     if (handle->position() != window_->pos())
@@ -329,8 +335,8 @@ bool TsSkinProvider::MouseMove(QWidget* widget, QMouseEvent* event) {
         // the pointer is when it takes over, losing the way travelled until then. Where only the
         // platform may move a window (Wayland) its own move is the one that works.
         QWindow* handle = window_->windowHandle();
-        const bool platformMoves = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-        drag_ = platformMoves && handle && handle->startSystemMove() ? Drag::None : Drag::Move;
+        drag_ =
+            OnlyThePlatformPlacesWindows() && handle && handle->startSystemMove() ? Drag::None : Drag::Move;
     }
     if (drag_ == Drag::Move) {
         window_->move(dragGeometry_.topLeft() + (global - dragStart_));
