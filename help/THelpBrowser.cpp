@@ -1,11 +1,14 @@
 #include "THelpBrowser.h"
 
+#include "help_links.h"
+
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextFrame>
 #include <QThread>
 
@@ -34,6 +37,40 @@ QString WithStyleCommentsOpened(QString html) {
         from = match.capturedStart(2) + rules.size() + match.capturedLength(3);
     }
     return html;
+}
+
+// The text engine raises a heading's size by its own step for the heading level, on top of the
+// size the page's style sheet gives it (h1 15 pt would be drawn at 18 pt). Where the page gives a
+// text its size, that size is the one drawn: the engine's step is taken off there.
+void UseThePagesTextSizes(QTextDocument& document) {
+    struct Mend {
+        int position, length;
+        QTextCharFormat format;
+    };
+    std::vector<Mend> sized; // collected first: setting a format merges fragments
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            QTextCharFormat format = it.fragment().charFormat();
+            if (format.hasProperty(QTextFormat::FontSizeAdjustment) &&
+                (format.hasProperty(QTextFormat::FontPointSize) ||
+                 format.hasProperty(QTextFormat::FontPixelSize))) {
+                format.clearProperty(QTextFormat::FontSizeAdjustment);
+                sized.push_back({it.fragment().position(), it.fragment().length(), format});
+            }
+        }
+    }
+    if (sized.empty())
+        return;
+    const bool undo = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
+    QTextCursor cursor(&document);
+    for (const Mend& mend : sized) {
+        cursor.setPosition(mend.position);
+        cursor.setPosition(mend.position + mend.length, QTextCursor::KeepAnchor);
+        cursor.setCharFormat(mend.format);
+    }
+    document.setUndoRedoEnabled(undo);
+    document.setModified(false);
 }
 
 } // namespace
@@ -72,7 +109,7 @@ bool THelpBrowser::Go(QUrl target, Move move, int scroll) {
     if (cancel)
         return false;
     if (target.scheme() == QLatin1String("mailto")) {
-        QDesktopServices::openUrl(target);
+        OpenOnDesktop(target, MessageCaption, this);
         return false;
     }
     QFile file(ResourceFile(target));
@@ -106,6 +143,7 @@ bool THelpBrowser::Go(QUrl target, Move move, int scroll) {
     current_ = {target, 0};
     // The page's images resolve against current_ in loadResource.
     setHtml(WithStyleCommentsOpened(QString::fromUtf8(html)));
+    UseThePagesTextSizes(*document());
     verticalScrollBar()->setValue(scroll);
     readyState_ = READYSTATE_COMPLETE;
 

@@ -11,8 +11,9 @@
 // one passes BeforeNavigate2 first.
 //
 // Only pages of the program's resources (qrc:) are shown. A mailto: link is handed to the desktop's
-// mail program and the view stays on its page; any other address, or a page that cannot be read,
-// leaves the view as it was.
+// mail program (OpenOnDesktop, whose message box, should there be no mail program, takes
+// MessageCaption) and the view stays on its page; any other address, or a page that cannot be
+// read, leaves the view as it was.
 class THelpBrowser : public QTextBrowser {
     Q_OBJECT
   public:
@@ -37,6 +38,9 @@ class THelpBrowser : public QTextBrowser {
     // was cancelled or could not be loaded.
     bool GoBack();
     bool GoForward();
+
+    // The caption of the view's message boxes.
+    QString MessageCaption;
 
     int ReadyState() const { return readyState_; }
     bool HasDocument() const { return readyState_ >= READYSTATE_LOADED; }

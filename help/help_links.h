@@ -5,6 +5,8 @@
 #include <QString>
 #include <QUrl>
 
+class QWidget;
+
 // The addresses of the help. The pages live in the program's own Qt resources: the index page is
 // qrc:/INDEX, its siblings are reached by their bare names, the pictures by "/RT_RCDATA/" and their
 // names. The address holds nothing of the executable's path, so no folder name (a space, "#", "%",
@@ -19,8 +21,14 @@ QList<QString> HelpPageNames();
 bool IsWebLink(const QString& url);
 
 // Applied before every navigation of the help view: a web link goes to the desktop's default
-// browser and the navigation is cancelled; any other URL is left alone.
-void ApplyLinkTest(const QUrl& url, bool& cancel);
+// browser (OpenOnDesktop) and the navigation is cancelled; any other URL is left alone.
+void ApplyLinkTest(const QUrl& url, bool& cancel, const QString& caption = {}, QWidget* parent = nullptr);
+
+// Hands a web or mail address to the desktop's browser or mail program. Where the desktop has none
+// to take it, a message box (with this caption, over `parent`) says so and offers to copy the
+// address to the clipboard: the web address whole, of a mail link the mail address alone.
+// Returns whether the desktop took it.
+bool OpenOnDesktop(const QUrl& url, const QString& caption = {}, QWidget* parent = nullptr);
 
 // The four 16 x 16 images of the help toolbar: 0 back, 1 forward, 2 home, 3 a shield (unused).
 QList<QIcon> WebImageList();

@@ -172,7 +172,12 @@ bool TsHints::eventFilter(QObject* watched, QEvent* event) {
         QWidget* owner = widget;
         while (owner && owner->toolTip().isEmpty() && !owner->isWindow())
             owner = owner->parentWidget();
-        if (!owner || owner->toolTip().isEmpty() || !showHints_ || !showHints_()) {
+        if (!owner || owner->toolTip().isEmpty()) {
+            // No hint of ours here: the control may show a tip of its own (a help link's title).
+            HideHint();
+            return false;
+        }
+        if (!showHints_ || !showHints_()) {
             HideHint();
             return true;
         }

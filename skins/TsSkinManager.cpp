@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QStyle>
 #include <QWidget>
 #include <algorithm>
 
@@ -201,8 +202,20 @@ void TsSkinManager::ApplyStyleSheet() {
         return;
     const QString sheet = active_ ? theme_.StyleSheet : QString();
     styled_ = !sheet.isEmpty();
-    if (sheet != qApp->styleSheet())
-        qApp->setStyleSheet(sheet);
+    if (sheet == qApp->styleSheet())
+        return;
+    if (sheet.isEmpty()) {
+        // Qt takes a style sheet's colours back out of the controls only once its event loop runs,
+        // and only out of controls already shown; a theme switched off while the window is built
+        // would leave its colours in every control. So the sheet's style gives every control back
+        // its own colours first (a second time does nothing).
+        QStyle* themed = QApplication::style();
+        for (QWidget* widget : QApplication::allWidgets()) {
+            if (widget->style() == themed)
+                themed->unpolish(widget);
+        }
+    }
+    qApp->setStyleSheet(sheet);
 }
 
 void TsSkinManager::Report(const QString& name, const QString& reason) {

@@ -10,6 +10,11 @@
 
 namespace {
 
+// Whether only the platform may place a window (Wayland): a window cannot move itself there.
+bool OnlyThePlatformPlacesWindows() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 QColor Hover(const QColor& text) {
     QColor c = text;
     c.setAlpha(40);
@@ -152,6 +157,21 @@ TsSkinProvider::TsSkinProvider(TsSkinManager* manager, QWidget* window)
     Update();
 }
 
+TsSkinProvider* TsSkinProvider::ForDialog(TsSkinManager* manager, QWidget* dialog) {
+    auto* client = new QWidget(dialog);
+    client->setObjectName(QStringLiteral("sDialogClient"));
+    // Moving the layout moves its controls onto the client; within one window the focus order
+    // stays as it was.
+    if (QLayout* own = dialog->layout())
+        client->setLayout(own);
+    auto* frame = new QVBoxLayout(dialog);
+    frame->setContentsMargins(QMargins());
+    frame->addWidget(client, 1);
+    auto* provider = new TsSkinProvider(manager, dialog);
+    provider->frameOnly_ = true;
+    return provider;
+}
+
 QMargins TsSkinProvider::FrameMargins() const {
     if (themed_)
         return {kBorder, TsTitleBar::kHeight, kBorder, kBorder};
@@ -197,7 +217,9 @@ void TsSkinProvider::Update() {
         // Not shown yet: the client area keeps its size under either title bar.
         const QSize own = themed ? QSize(after.left() + after.right(), after.top() + after.bottom())
                                  : QSize(-before.left() - before.right(), -before.top() - before.bottom());
-        window_->resize(window_->size() + own);
+        // A window not sized yet takes its size from its layout, title bar included.
+        if (window_->testAttribute(Qt::WA_Resized))
+            window_->resize(window_->size() + own);
         return;
     }
     // Shown: the window stays where it is, as large as it was on screen.
@@ -210,6 +232,16 @@ void TsSkinProvider::Update() {
         window_->setGeometry(window_->geometry().adjusted(outer.left() - now.left(), outer.top() - now.top(),
                                                           outer.right() - now.right(),
                                                           outer.bottom() - now.bottom()));
+}
+
+void TsSkinProvider::KeepPlatformPosition() {
+    QWindow* handle = window_->windowHandle();
+    if (!themed_ || !handle || OnlyThePlatformPlacesWindows() || !window_->isVisible() ||
+        drag_ != Drag::None ||
+        (window_->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
+        return;
+    if (handle->position() != window_->pos())
+        handle->setPosition(window_->pos());
 }
 
 void TsSkinProvider::NoteSystemFrame() {
@@ -298,8 +330,13 @@ bool TsSkinProvider::MouseMove(QWidget* widget, QMouseEvent* event) {
     if (drag_ == Drag::Pending) {
         if ((global - dragStart_).manhattanLength() < QApplication::startDragDistance())
             return true;
+        // By hand wherever a window may place itself (X11, with or without a window manager): the
+        // window then follows the pointer exactly. A window manager's move would start from where
+        // the pointer is when it takes over, losing the way travelled until then. Where only the
+        // platform may move a window (Wayland) its own move is the one that works.
         QWindow* handle = window_->windowHandle();
-        drag_ = handle && handle->startSystemMove() ? Drag::None : Drag::Move;
+        drag_ =
+            OnlyThePlatformPlacesWindows() && handle && handle->startSystemMove() ? Drag::None : Drag::Move;
     }
     if (drag_ == Drag::Move) {
         window_->move(dragGeometry_.topLeft() + (global - dragStart_));
@@ -384,6 +421,8 @@ bool TsSkinProvider::eventFilter(QObject* watched, QEvent* event) {
             NoteSystemFrame();
         break;
     case QEvent::Paint:
+        if (watched == window_)
+            KeepPlatformPosition();
         if (watched == window_ && !themed_)
             NoteSystemFrame();
         if (watched == window_ && themed_) {
@@ -392,6 +431,8 @@ bool TsSkinProvider::eventFilter(QObject* watched, QEvent* event) {
             QPainter painter(window_);
             const QColor fill = manager_->Theme().TitleBackground;
             const QRect all = window_->rect();
+            if (frameOnly_)
+                painter.setClipRegion(QRegion(all) - QRegion(layout_->contentsRect()));
             painter.fillRect(all, fill);
             painter.setPen(fill.darker(140));
             painter.drawRect(all.adjusted(0, 0, -1, -1));

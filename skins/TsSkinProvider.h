@@ -58,8 +58,9 @@ class TsTitleBar : public QWidget {
 
 // The window's theme provider (sSkinProvider1). While theming is on, the window has no frame of the
 // window manager's: the provider puts a TsTitleBar at the top of the window's layout and a border of
-// kBorder pixels around it, moves the window when the bar is dragged (the platform's system move, or
-// by hand where the window manager refuses), resizes it from its edges and corners and maximises it
+// kBorder pixels around it, moves the window when the bar is dragged (by hand, so that it follows the
+// pointer exactly; the platform's own move only where a window cannot place itself, as on Wayland),
+// resizes it from its edges and corners and maximises it
 // on a double-click of the bar. While theming is off the window manager's frame and title bar show
 // the caption alone. Switching keeps the window's place and outer size.
 //
@@ -70,6 +71,13 @@ class TsSkinProvider : public QObject {
     static constexpr int kResizeTop = 4; // the top edge: the upper pixels of the title bar
 
     TsSkinProvider(TsSkinManager* manager, QWidget* window);
+
+    // The same frame for a dialog of the program, applied where the dialog is created, before it is
+    // shown: the dialog's own layout, with its margins and its controls, moves onto a client widget
+    // (the focus order stays), and the provider frames that widget. The dialog keeps its own
+    // background inside the frame; without a layout of its own it gets the frame alone. Any layout
+    // the dialog has is fine, and the dialog may be sized before or after.
+    static TsSkinProvider* ForDialog(TsSkinManager* manager, QWidget* dialog);
 
     TsTitleBar* TitleBar() const { return titleBar_; }
     // The frame around the client area: the provider's own while theming is on, the window
@@ -90,6 +98,10 @@ class TsSkinProvider : public QObject {
     void UpdateMinimum();
     // Takes the window manager's frame, once known, into the minimum size.
     void NoteSystemFrame();
+    // Where the window manager left the platform window's idea of its place behind the window's
+    // own (an undecorated window just mapped), tells the platform the window's place again, so that
+    // lists, menus and hints that open at a point of the screen open there.
+    void KeepPlatformPosition();
     bool MousePress(QWidget* widget, QMouseEvent* event);
     bool MouseMove(QWidget* widget, QMouseEvent* event);
 
@@ -98,6 +110,7 @@ class TsSkinProvider : public QObject {
     QBoxLayout* layout_;
     TsTitleBar* titleBar_;
     bool themed_ = false;
+    bool frameOnly_ = false; // paints its border only, not the whole window (a dialog)
     QSize minimumOuter_;
     QMargins lastSystemFrame_{8, 30, 8, 8};
 

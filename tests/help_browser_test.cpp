@@ -5,15 +5,21 @@
 #include "help_links.h"
 #include "version.h"
 
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextFrame>
+#include <QTimer>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace {
 
@@ -88,6 +94,30 @@ TEST_F(HelpBrowserTest, PagesTakeTheirStyleSheet) {
         ASSERT_EQ(heading.blockFormat().headingLevel(), 1);
         EXPECT_EQ(heading.begin().fragment().charFormat().fontPointSize(), 15);
     }
+}
+
+// Headings are drawn at the sizes the pages' style sheet gives (h1 15 pt, h2 12 pt), not at those
+// sizes scaled once more by the text engine's own step for headings.
+TEST_F(HelpBrowserTest, HeadingsAreDrawnAtTheStyleSheetsSize) {
+    const std::map<int, qreal> sizes = {{1, 15.0}, {2, 12.0}};
+    std::map<int, int> seen;
+    for (const QString& page : HelpPageNames()) {
+        view.Navigate(Page(page));
+        for (QTextBlock block = view.document()->begin(); block.isValid(); block = block.next()) {
+            const int level = block.blockFormat().headingLevel();
+            if (level == 0)
+                continue;
+            ++seen[level];
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                if (it.fragment().text().trimmed().isEmpty())
+                    continue;
+                EXPECT_EQ(it.fragment().charFormat().font().pointSizeF(), sizes.at(level))
+                    << page.toStdString() << ": " << it.fragment().text().toStdString();
+            }
+        }
+    }
+    EXPECT_EQ(seen[1], HelpPageNames().size());
+    EXPECT_GT(seen[2], 0);
 }
 
 // Every page is one link away from the index page, and the link loads the page with its heading.
@@ -223,6 +253,51 @@ TEST_F(HelpBrowserTest, MailLinkGoesToTheDesktopAndThePageStays) {
     EXPECT_EQ(view.LocationURL(), HelpIndexUrl());
     EXPECT_TRUE(Heading().startsWith(u"Стелворн"));
     EXPECT_FALSE(view.CanGoBack());
+}
+
+// Where the desktop has no browser or mail program for a link, a message box says so and offers to
+// copy the address; the view stays on its page. The copy puts the web address whole, or the mail
+// address alone, on the clipboard; closing the box copies nothing.
+TEST_F(HelpBrowserTest, ALinkTheDesktopCannotOpenOffersToCopyItsAddress) {
+    const struct {
+        const char* link;
+        bool copy;
+        const char* clipboard;
+        const char* says;
+    } cases[] = {
+        {"платёжный сервис pay.example.com", true, "https://pay.example.com/to/stelvorn",
+         "не найден браузер"},
+        {"E-Mail", true, "stelvorn@example.org", "не найдено программы"},
+        {"https://stelvorn.example.org/...", false, "прежнее",
+         "https://stelvorn.example.org/programs/stelvorn.html"},
+    };
+    view.Navigate(HelpIndexUrl());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.link);
+        QGuiApplication::clipboard()->setText(QStringLiteral("прежнее"));
+        QString text;
+        QStringList buttons;
+        QTimer answer;
+        answer.setInterval(5);
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            text = box->text();
+            for (QAbstractButton* button : box->buttons())
+                buttons << button->text();
+            for (QAbstractButton* button : box->buttons())
+                if (button->text() == (c.copy ? u"Скопировать адрес" : u"Закрыть"))
+                    button->click();
+        });
+        answer.start();
+        ClickLink(QString::fromUtf8(c.link));
+        EXPECT_EQ(buttons, QStringList({"Скопировать адрес", "Закрыть"}));
+        EXPECT_TRUE(text.contains(QString::fromUtf8(c.says))) << text.toStdString();
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8(c.clipboard));
+        EXPECT_EQ(view.LocationURL(), HelpIndexUrl());
+        EXPECT_FALSE(view.CanGoBack());
+    }
 }
 
 TEST(HelpLinks, LinkTestIsASubstringTest) {

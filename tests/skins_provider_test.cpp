@@ -4,16 +4,22 @@
 #include "TsSkinProvider.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDir>
 #include <QFrame>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QStyleOptionButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <QWindow>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace {
 
@@ -195,4 +201,104 @@ TEST(ThemedFill, APanelWithAFillOfItsOwnKeepsItUnderEveryTheme) {
                 << theme.toStdString();
         }
     }
+}
+
+// A checked check box shows a tick in the standard look and in every theme, not a filled square
+// alone: inside the indicator some pixels stand out clearly from its fill.
+TEST(ThemedCheckBox, ACheckedBoxShowsATickInEveryTheme) {
+    TsSkinManager manager;
+    manager.ReportError = [](const QString& text) { ADD_FAILURE() << text.toStdString(); };
+    manager.SetSkinDirectory(QStringLiteral(STELVORN_SHIPPED_SKINS_DIR));
+    QCheckBox box(QStringLiteral("Показывать подсказки"));
+    box.setChecked(true);
+    box.show();
+
+    const auto differ = [](QColor a, QColor b) {
+        return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) >
+               150;
+    };
+    for (const QString& theme : QStringList{QString()} + manager.AvailableSkins()) {
+        SCOPED_TRACE(theme.isEmpty() ? std::string("standard look") : theme.toStdString());
+        if (theme.isEmpty())
+            manager.SetActive(false);
+        else
+            ASSERT_TRUE(manager.SelectSkin(theme));
+        QStyleOptionButton option;
+        option.initFrom(&box);
+        const QRect indicator = box.style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, &box);
+        ASSERT_GE(indicator.width(), 9);
+        const QImage image = box.grab().toImage();
+        const QRect inside = indicator.adjusted(3, 3, -3, -3);
+        // The fill: the commonest colour inside the border.
+        std::map<QRgb, int> counts;
+        for (int y = inside.top(); y <= inside.bottom(); ++y)
+            for (int x = inside.left(); x <= inside.right(); ++x)
+                ++counts[image.pixel(x, y)];
+        const QRgb fill = std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
+                              return a.second < b.second;
+                          })->first;
+        int tick = 0;
+        for (const auto& [colour, count] : counts)
+            tick += differ(QColor(colour), QColor(fill)) ? count : 0;
+        EXPECT_GE(tick, 4);
+    }
+}
+
+// A dialog framed where it is created: while theming is on it has the themed title bar with its
+// caption and the window's border, its controls keep their places inside its own margins and their
+// focus order, and it takes its size from its layout; theming off gives the window manager's frame.
+TEST(ThemedDialog, ADialogGetsTheThemedTitleBarAndKeepsItsLayoutAndFocusOrder) {
+    TsSkinManager manager;
+    manager.ReportError = [](const QString& text) { ADD_FAILURE() << text.toStdString(); };
+    QDialog dialog;
+    dialog.setWindowTitle(QStringLiteral("Подбор под нормативное сопротивление"));
+    auto* column = new QVBoxLayout(&dialog);
+    column->setContentsMargins(11, 11, 11, 11);
+    auto* first = new QLineEdit;
+    auto* second = new QPushButton(QStringLiteral("Применить"));
+    auto* third = new QPushButton(QStringLiteral("Закрыть"));
+    for (QWidget* w :
+         {static_cast<QWidget*>(first), static_cast<QWidget*>(second), static_cast<QWidget*>(third)})
+        column->addWidget(w);
+    QWidget::setTabOrder(third, second); // an order of the dialog's own, not the order of creation
+    QWidget::setTabOrder(second, first);
+    const QSize plain = dialog.sizeHint();
+
+    TsSkinProvider* provider = TsSkinProvider::ForDialog(&manager, &dialog);
+    ASSERT_TRUE(manager.Active());
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    EXPECT_TRUE(provider->Themed());
+    EXPECT_TRUE(dialog.windowFlags() & Qt::FramelessWindowHint);
+    TsTitleBar* bar = provider->TitleBar();
+    ASSERT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->geometry(), QRect(TsSkinProvider::kBorder, 0, dialog.width() - 2 * TsSkinProvider::kBorder,
+                                     TsTitleBar::kHeight));
+    // As high as its layout asks, and as wide unless the title bar needs more.
+    EXPECT_EQ(dialog.height(), plain.height() + TsTitleBar::kHeight + TsSkinProvider::kBorder);
+    EXPECT_GE(dialog.width(), plain.width() + 2 * TsSkinProvider::kBorder);
+    EXPECT_EQ(first->mapTo(&dialog, QPoint(0, 0)),
+              QPoint(TsSkinProvider::kBorder + 11, TsTitleBar::kHeight + 11));
+    const auto nextFocus = [](QWidget* w) {
+        do
+            w = w->nextInFocusChain();
+        while (w->focusPolicy() == Qt::NoFocus);
+        return w;
+    };
+    EXPECT_EQ(nextFocus(third), second);
+    EXPECT_EQ(nextFocus(second), first);
+    // Inside the border the dialog keeps its own background; the border has the title bar's colour.
+    const QImage image = dialog.grab().toImage();
+    EXPECT_EQ(image.pixelColor(3, dialog.height() / 2), manager.Theme().TitleBackground);
+    EXPECT_EQ(image.pixelColor(TsSkinProvider::kBorder + 3, dialog.height() - TsSkinProvider::kBorder - 3),
+              dialog.palette().color(QPalette::Window));
+
+    manager.SetActive(false);
+    EXPECT_FALSE(provider->Themed());
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_FALSE(dialog.windowFlags() & Qt::FramelessWindowHint);
+    dialog.layout()->activate();
+    // The dialog's own layout fills the whole window again.
+    EXPECT_EQ(first->parentWidget()->geometry(), dialog.rect());
+    EXPECT_EQ(first->x(), 11);
 }

@@ -1,5 +1,6 @@
 // The window's themes and hints as a user meets them: the theme start-up step, the settings page,
 // the themed title bar and what a close writes.
+#include "TResultActions.h"
 #include "config_fixture.h"
 #include "message_box_watcher.h"
 
@@ -219,5 +220,60 @@ TEST_F(Themes, TheHelpPanelKeepsItsPaleYellowUnderEveryTheme) {
         const QImage panel = form->findChild<QWidget*>(QStringLiteral("sPanel8"))->grab().toImage();
         EXPECT_EQ(panel.pixelColor(panel.width() - 2, panel.height() / 2), QColor(0xFF, 0xFF, 0xDD))
             << theme.toStdString();
+    }
+}
+
+// After a dark theme, "Standard theme" is the platform's look everywhere: no control keeps a colour
+// of the theme, neither at once nor after a restart with theming off.
+TEST_F(Themes, TheStandardLookAfterADarkThemeKeepsNoThemeColourAtRunTimeOrAfterARestart) {
+    QDir shipped(QStringLiteral(STELVORN_SHIPPED_SKINS_DIR));
+    QFile::remove(programFolder + QStringLiteral("Skins/Графит.skin")); // the fixture's
+    ASSERT_TRUE(QFile::copy(shipped.filePath(QStringLiteral("Графит.skin")),
+                            programFolder + QStringLiteral("Skins/Графит.skin")));
+    const auto expectPlatformColours = [this](const char* when) {
+        QList<QWidget*> widgets = form->findChildren<QWidget*>();
+        widgets << form.get();
+        for (QWidget* widget : widgets) {
+            const QPalette own = widget->palette(), platform = QApplication::palette(widget);
+            for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+                EXPECT_EQ(own.color(own.currentColorGroup(), role).name(),
+                          platform.color(own.currentColorGroup(), role).name())
+                    << when << ": " << widget->metaObject()->className() << " "
+                    << widget->objectName().toStdString() << ", role " << role;
+        }
+    };
+    Start();
+    Choose(QStringLiteral("Графит"));
+    form->sPageControl1->setCurrentIndex(0);
+    QCoreApplication::processEvents();
+    Choose(QStringLiteral("Standard theme"));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    expectPlatformColours("at run time");
+    Close();
+    ASSERT_TRUE(FileBytes().contains("\r\nSkinName=Графит\r\nSkins=0\r\n"));
+
+    Start();
+    expectPlatformColours("after a restart");
+}
+
+// The fit dialog has the window's look: the themed title bar with its caption while theming is on,
+// the window manager's frame while it is off.
+TEST_F(Themes, TheFitDialogHasTheThemedTitleBarWhileThemingIsOn) {
+    Start();
+    for (bool themed : {true, false}) {
+        SCOPED_TRACE(themed ? "themed" : "standard look");
+        if (!themed)
+            Choose(QStringLiteral("Standard theme"));
+        bool ran = false;
+        form->ResultActions->RunFitDialog = [&](TFitDialog& dialog) {
+            ran = true;
+            // The title bar by its name: the class has no meta-object of its own to be found by.
+            auto* bar = dialog.findChild<QWidget*>(QStringLiteral("sTitleBar"));
+            ASSERT_NE(bar, nullptr);
+            EXPECT_EQ(bool(dialog.windowFlags() & Qt::FramelessWindowHint), themed);
+            EXPECT_EQ(bar->isVisibleTo(&dialog), themed);
+        };
+        form->ResultActions->Action2Execute();
+        EXPECT_TRUE(ran);
     }
 }

@@ -1,5 +1,6 @@
 // The help tab of the main window: the view and its toolbar as the user meets them.
 #include "Unit1.h"
+#include "application.h"
 #include "desktop_url_catcher.h"
 #include "help_links.h"
 
@@ -7,11 +8,13 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHelpEvent>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextFrame>
+#include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
 #include <gtest/gtest.h>
@@ -157,6 +160,52 @@ TEST_F(HelpTab, WebLinkGoesToTheDesktopAndThePageStays) {
                                            QUrl("https://pay.example.com/to/stelvorn")}));
     EXPECT_EQ(Location(), HelpIndexUrl());
     EXPECT_FALSE(form->ToolButton5->isEnabled());
+}
+
+// A link's title shows as its tooltip over the page, as the home page link's full address, whether
+// the window's hints are on or off; the window's own hint renderer does not swallow it.
+TEST_F(HelpTab, TheHomePageLinksTitleShowsAsItsTooltip) {
+    const QString home = QStringLiteral("https://stelvorn.example.org/programs/stelvorn.html");
+    ClickTab(2);
+    for (bool hints : {true, false}) {
+        SCOPED_TRACE(hints ? "hints on" : "hints off");
+        if (form->sCheckBox1->isChecked() != hints)
+            form->sCheckBox1->click();
+        QToolTip::hideText();
+        QTextCursor cursor = browser->document()->find(QStringLiteral("https://stelvorn.example.org/..."));
+        ASSERT_FALSE(cursor.isNull());
+        cursor.setPosition(cursor.selectionStart() + 3);
+        browser->setTextCursor(cursor);
+        browser->ensureCursorVisible();
+        const QPoint at = browser->cursorRect(cursor).center();
+        ASSERT_EQ(browser->anchorAt(at), home);
+        QHelpEvent hint(QEvent::ToolTip, at, browser->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(browser->viewport(), &hint);
+        EXPECT_TRUE(QToolTip::isVisible());
+        EXPECT_EQ(QToolTip::text(), home);
+    }
+    QToolTip::hideText();
+}
+
+// Without a browser on the desktop a web link says so in a box captioned with the program's title.
+TEST_F(HelpTab, AWebLinkWithoutABrowserSaysSoUnderTheProgramsTitle) {
+    QString caption, text;
+    QTimer answer;
+    answer.setInterval(5);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            caption = box->windowTitle();
+            text = box->text();
+            box->reject();
+        }
+    });
+    answer.start();
+    bool cancel = false;
+    form->WebBrowser1BeforeNavigate2(QUrl("https://pay.example.com/to/stelvorn"), cancel);
+    EXPECT_TRUE(cancel);
+    EXPECT_EQ(caption, ApplicationTitle());
+    EXPECT_TRUE(text.contains(u"не найден браузер")) << text.toStdString();
+    EXPECT_EQ(Location(), HelpIndexUrl());
 }
 
 // Opening the help tab again shows the page that was left; F1 neither reloads nor takes the focus.

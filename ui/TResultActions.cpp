@@ -68,6 +68,7 @@ TEarthingReport TResultActions::Report() const {
 
 void TResultActions::Action2Execute() {
     TFitDialog dialog(form_, form_->ReadInputs(), norm_, [this](const TFitRow& row) { ApplyFitRow(row); });
+    TsSkinProvider::ForDialog(form_->sSkinManager1, &dialog);
     RunFitDialog(dialog);
     norm_ = dialog.Norm();
 }

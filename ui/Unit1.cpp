@@ -218,7 +218,7 @@ void TForm1::sCheckBox1Click() {
 }
 
 void TForm1::WebBrowser1BeforeNavigate2(const QUrl& URL, bool& Cancel) {
-    ApplyLinkTest(URL, Cancel);
+    ApplyLinkTest(URL, Cancel, ApplicationTitle(), this);
 }
 
 void TForm1::WebBrowser1CommandStateChange(int Command, bool Enable) {

@@ -422,6 +422,7 @@ void TForm1::BuildHelpPage() {
 
     WebBrowser1 = new THelpBrowser(sTabSheet2);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    WebBrowser1->MessageCaption = ApplicationTitle();
     // The keys of a web browser for the three buttons, while the help page has the focus; they act
     // only as far as the button is enabled.
     const QList<std::pair<QKeySequence, QToolButton*>> keys = {
