@@ -255,26 +255,37 @@ TEST_F(FitAndReport, TabLandsOnTheCheckedNorm) {
 // The dialog fits a 1920 × 1080 screen at twice the scale (960 × 540 units) and a 1366 × 768 screen at
 // the plain one, with room for the window manager's frame, and opens within the screen it is on.
 TEST_F(FitAndReport, DialogFitsTheScreenAtEitherScale) {
-    form->sSpinEdit3->setFocus();
-    Fit([](TFitDialog& dialog) {
-        const QSize frame = TFitDialog::FrameAllowance;
-        for (const QSize screen : {QSize(1920 / 2, 1080 / 2), QSize(1366, 768)}) {
-            const QSize room = screen - frame;
-            const QSize least = dialog.minimumSizeHint();
-            EXPECT_LE(least.width(), room.width()) << screen.width();
-            EXPECT_LE(least.height(), room.height()) << screen.width();
-            const QSize size = dialog.SizeFor(screen);
-            EXPECT_LE(size.width(), room.width()) << screen.width();
-            EXPECT_LE(size.height(), room.height()) << screen.width();
-            EXPECT_GE(size.width(), least.width());
-            EXPECT_GE(size.height(), least.height());
-        }
-        EXPECT_EQ(dialog.SizeFor(QSize(1920, 1080)), QSize(980, 460)); // as much as it likes
-        const QRect available = dialog.screen()->availableGeometry();
-        EXPECT_LE(dialog.width() + frame.width(), available.width());
-        EXPECT_LE(dialog.height() + frame.height(), available.height());
-        dialog.reject();
-    });
+    for (const bool themed : {true, false}) {
+        SCOPED_TRACE(themed ? "themed" : "standard look");
+        form->sSkinManager1->SetActive(themed);
+        bool opened = false;
+        actions->RunFitDialog = [&](TFitDialog& dialog) {
+            opened = true;
+            const QSize frame = TFitDialog::FrameAllowance;
+            for (const QSize screen : {QSize(1920 / 2, 1080 / 2), QSize(1366, 768)}) {
+                const QSize room = screen - frame;
+                const QSize least = dialog.minimumSizeHint();
+                EXPECT_LE(least.width(), room.width()) << screen.width();
+                EXPECT_LE(least.height(), room.height()) << screen.width();
+                const QSize size = dialog.SizeFor(screen);
+                EXPECT_LE(size.width(), room.width()) << screen.width();
+                EXPECT_LE(size.height(), room.height()) << screen.width();
+                EXPECT_GE(size.width(), least.width());
+                EXPECT_GE(size.height(), least.height());
+            }
+            EXPECT_EQ(dialog.SizeFor(QSize(1920, 1080)), QSize(980, 460)); // as much as it likes
+            // A themed dialog draws its frame inside its own rectangle; otherwise the window manager adds
+            // one.
+            const QRect available = dialog.screen()->availableGeometry();
+            EXPECT_EQ(dialog.windowFlags().testFlag(Qt::FramelessWindowHint), themed);
+            const QSize outer = themed ? dialog.size() : dialog.size() + frame;
+            EXPECT_LE(outer.width(), available.width());
+            EXPECT_LE(outer.height(), available.height());
+            dialog.reject();
+        };
+        actions->Action2Execute();
+        EXPECT_TRUE(opened);
+    }
 }
 
 // Nothing reaches the norm: said plainly, with the best arrangement and the same one with the rod
