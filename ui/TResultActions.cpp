@@ -1,7 +1,7 @@
 #include "TResultActions.h"
 
 #include "Unit1.h"
-#include "application.h"
+#include "error_message.h"
 #include "system_locale.h"
 #include "user_locale.h"
 
