@@ -1,8 +1,8 @@
 #include "earthing_report.h"
 
-#include "fit.h"
 #include "fit_chart.h"
-#include "shown_numbers.h"
+#include "qt_text.h"
+#include "report.h"
 #include "version.h"
 
 #include <QFontDatabase>
@@ -12,7 +12,6 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -24,12 +23,6 @@ QString ReportFontFamily() {
         if (families.contains(family))
             return family;
     return QString();
-}
-
-QString RegionText(int32_t region) {
-    static const QString names[] = {QStringLiteral("I"), QStringLiteral("II"), QStringLiteral("III"),
-                                    QStringLiteral("IV")};
-    return region >= 1 && region <= 4 ? names[region - 1] : QStringLiteral("не учитывается");
 }
 
 // Lays the document out from top to bottom, a new page when the next block does not fit.
@@ -136,143 +129,65 @@ class TReportWriter {
     double y_ = 0;
 };
 
+TReport BuildDocument(const TEarthingReport& report) {
+    return BuildEarthingReport(report.Input, report.Norm, report.UserSeparator, report.SystemSeparator);
+}
+
 } // namespace
 
 QString SuggestedReportFileName(const TEarthingReport& report) {
-    const TEarthingResult result =
-        ComputeEarthing(report.Input, report.UserSeparator, report.SystemSeparator);
+    const TReport document = BuildDocument(report);
     QString name = QStringLiteral("Расчёт заземления ") + report.Date.toString(Qt::ISODate);
-    if (HasMeaningfulTotal(result))
-        name += u' ' + ToQString(FormatTenths(result.TotalResistance, report.UserSeparator)) + OhmSuffix();
+    if (!document.Total.empty())
+        name += u' ' + ToQString(document.Total);
     return name + QStringLiteral(".pdf");
 }
 
 bool PaintEarthingReport(QPagedPaintDevice& device, const TEarthingReport& report) {
-    const TEarthingInput& in = report.Input;
-    const char16_t sep = report.UserSeparator;
-    const TEarthingResult r = ComputeEarthing(in, sep, report.SystemSeparator);
-    const TEarthingLabels labels = EarthingLabels(in, r, sep);
-    const auto shown = [](const std::optional<std::u16string>& text, const QString& unit = QString()) {
-        return text ? ToQString(*text) + unit : QStringLiteral("—");
-    };
-    const auto value = [&](int32_t stage, double x, const QString& unit) {
-        return r.Reached(stage) && std::isfinite(x) ? PlainText(x, sep) + unit : QStringLiteral("—");
-    };
-    const QString metres = QStringLiteral(" м");
-    const QString ohms = OhmSuffix();
-    const QString ohmMetres = QStringLiteral(" Ом∙м");
-
+    const TReport document = BuildDocument(report);
     QPainter painter;
     if (!painter.begin(&device))
         return false;
     TReportWriter w(device, painter, ReportFontFamily());
+    const auto rows = [&w](const std::vector<TReportRow>& lines) {
+        for (const TReportRow& row : lines)
+            w.Row(ToQString(row.Name), ToQString(row.Text), row.Bold);
+    };
 
-    w.Text(QStringLiteral("Расчёт сопротивления растеканию тока заземлителя"), 15, true);
+    w.Text(ToQString(document.Title), 15, true);
     w.Text(QStringLiteral("Стелворн v." STELVORN_VERSION ", ") +
                report.Date.toString(QStringLiteral("dd.MM.yyyy")),
            9);
 
-    w.Heading(QStringLiteral("Исходные данные"));
-    w.Row(QStringLiteral("Климатический район"), RegionText(in.ClimaticRegion));
-    w.Row(QStringLiteral("Верхний пласт грунта"), ToQString(in.TopLayer));
-    w.Row(QStringLiteral("Толщина верхнего пласта, h"), PlainText(in.Thickness, sep) + metres);
-    w.Row(QStringLiteral("Нижний пласт грунта"), ToQString(in.BottomLayer));
-    w.Row(QStringLiteral("Заглубление верхнего конца электродов, t"), PlainText(in.Depth, sep) + metres);
-    w.Row(QStringLiteral("Вертикальные электроды"),
-          (in.Form == 1 ? QStringLiteral("уголок, ширина стороны ") : QStringLiteral("круг, диаметр ")) +
-              QString::number(in.Width) + QStringLiteral(" мм, длина l = ") + PlainText(in.Length, sep) +
-              metres);
-    w.Row(QStringLiteral("Расположение электродов"),
-          (in.MutualDisposition == 1 ? QStringLiteral("в ряд") : QStringLiteral("замкнутым контуром")) +
-              QStringLiteral(", количество n = ") + QString::number(in.Number) +
-              QStringLiteral(" шт., кратность расстояния a = ") + QString::number(in.IntervalMultiplicity));
-    w.Row(QStringLiteral("Горизонтальный соединитель"),
-          (in.FormHor == 1   ? QStringLiteral("полоса, ширина ")
-           : in.FormHor == 3 ? QStringLiteral("круг, диаметр ")
-                             : QStringLiteral("уголок, ширина стороны ")) +
-              QString::number(in.WidthHor) + QStringLiteral(" мм"));
+    w.Heading(ToQString(document.InputsHeading));
+    rows(document.Inputs);
 
-    w.Heading(QStringLiteral("Результаты расчёта"));
-    w.Row(QStringLiteral("Климатические коэффициенты Kв и Kг"), value(1, r.RodClimateFactor, QString()) +
-                                                                    QStringLiteral(" и ") +
-                                                                    value(1, r.ConnectorClimateFactor, {}));
-    w.Row(QStringLiteral("Удельное сопротивление пластов, ρ1 и ρ2"),
-          value(2, r.UpperResistivity, ohmMetres) + QStringLiteral(" и ") +
-              value(3, r.LowerResistivity, ohmMetres));
-    w.Row(QStringLiteral("Эквивалентное удельное сопротивление, ρэ"), shown(labels.sLabel21, ohmMetres));
-    w.Row(QStringLiteral("С учётом климатического района, ρв = Kв·ρэ"), shown(labels.sLabel25, ohmMetres));
-    w.Row(QStringLiteral("Диаметр (эквивалентный) электрода, d"), value(8, r.RodDiameter, metres));
-    w.Row(QStringLiteral("Сопротивление одного электрода, Rв"), shown(labels.sLabel18, ohms));
-    w.Row(QStringLiteral("Расстояние между электродами, a·l"), value(11, r.Interval, metres));
-    w.Row(QStringLiteral("Коэффициенты использования, ηв и ηг"),
-          shown(labels.sLabel35) + QStringLiteral(" и ") + shown(labels.sLabel38));
-    w.Row(QStringLiteral("Длина соединителя, L"), shown(labels.sLabel30, metres));
-    w.Row(QStringLiteral("Удельное сопротивление грунта у соединителя, ρг"),
-          value(10, r.ConnectorResistivity, ohmMetres));
-    w.Row(QStringLiteral("Сопротивление соединителя, Rг"), labels.sLabel28 && *labels.sLabel28 == u"∞"
-                                                               ? QStringLiteral("нет соединителя")
-                                                               : shown(labels.sLabel28, ohms));
-    w.Row(QStringLiteral("Общее сопротивление растеканию, R"), ToQString(*labels.sLabel39), true);
-    if (!HasMeaningfulTotal(r))
-        w.Text(QStringLiteral("Сопротивление не вычислено: ") + ToQString(StopStageReason(r.StopStage)), 9);
+    w.Heading(ToQString(document.ResultsHeading));
+    rows(document.Results);
+    if (!document.StopReason.empty())
+        w.Text(ToQString(document.StopReason), 9);
 
-    w.Heading(QStringLiteral("Формулы"));
+    w.Heading(ToQString(document.FormulasHeading));
     QList<QImage> formulas;
-    for (const char* name : {"ФОРМУЛА0", "ФОРМУЛА1", in.FormHor == 1 ? "ФОРМУЛА2" : "ФОРМУЛА3", "ФОРМУЛА4"}) {
-        const QImage image(QStringLiteral(":/RT_RCDATA/") + QString::fromUtf8(name));
+    for (const std::u16string& name : document.FormulaPictures) {
+        const QImage image(QStringLiteral(":/RT_RCDATA/") + ToQString(name));
         if (!image.isNull())
             formulas.append(image);
     }
     w.Pictures(formulas, 0.8);
-    w.Text(QStringLiteral("Для уголка d = 0,95·b; ρ в формулах — ρв для электродов и Kг·ρг для соединителя."),
-           8);
+    w.Text(ToQString(document.FormulasNote), 8);
 
-    w.Heading(QStringLiteral("Заключение"));
-    const std::optional<double> rho = NormResistivity(r);
-    const bool raisable = rho && *rho > 100;
-    QList<double> norms = {30, 10, 4};
-    if (!norms.contains(report.Norm.Norm))
-        norms.append(report.Norm.Norm);
-    const auto verdict = [&](double norm) {
-        return (MeetsNorm(r, norm) ? QStringLiteral("соответствует ") : QStringLiteral("не соответствует ")) +
-               PlainText(norm, sep) + ohms;
-    };
-    if (raisable)
-        w.Text(
-            QStringLiteral("ρэ = ") + ToQString(FormatWhole(*rho, sep)) + ohmMetres +
-                QStringLiteral(", выше 100 Ом∙м: норму можно повысить, умножив на 0,01·ρэ, но не более чем в "
-                               "10 раз."),
-            9);
-    for (double norm : norms) {
-        const bool chosen = norm == report.Norm.Norm;
-        const QString what = norm == 30 ? QStringLiteral(" — одно повторное заземление")
-                             : norm == 10 ? QStringLiteral(" — все повторные заземления линии вместе")
-                             : norm == 4 ? QStringLiteral(" — заземление нейтрали трансформатора")
-                                         : QStringLiteral(" — заданная норма");
-        const bool plainChosen = chosen && !(report.Norm.Raised && raisable);
-        w.Row(QStringLiteral("Норма ") + PlainText(norm, sep) + ohms + what +
-                  (plainChosen ? QStringLiteral(" (выбрана)") : QString()),
-              verdict(norm), plainChosen);
-        if (raisable) {
-            const double raised = RaisedNorm(norm, *rho);
-            const bool raisedChosen = chosen && report.Norm.Raised;
-            w.Row(QStringLiteral("Норма ") + PlainText(norm, sep) + QStringLiteral(" Ом, повышенная до ") +
-                      PlainText(raised, sep) + ohms +
-                      (raisedChosen ? QStringLiteral(" (выбрана)") : QString()),
-                  verdict(raised), raisedChosen);
-        }
-    }
+    w.Heading(ToQString(document.ConclusionHeading));
+    if (!document.RaisedNote.empty())
+        w.Text(ToQString(document.RaisedNote), 9);
+    rows(document.Verdicts);
 
     // The chart takes what is left of the page, within bounds; too little left starts a new page.
     const double least = w.Millimetre() * 55, most = w.Millimetre() * 90;
     const double left = w.Remaining() - w.Line() * 2.5;
     const double chartHeight = left >= least ? std::min(left, most) : most;
-    w.Heading(QStringLiteral("Сопротивление в зависимости от количества электродов"), chartHeight);
-    const double chosenNorm =
-        report.Norm.Raised && raisable ? RaisedNorm(report.Norm.Norm, *rho) : report.Norm.Norm;
-    TFitChartData chart = MakeFitChartData(in, chosenNorm, sep, report.SystemSeparator);
-    chart.MarkedCount = in.Number;
-    w.Chart(chart, sep, chartHeight);
+    w.Heading(ToQString(document.ChartHeading), chartHeight);
+    w.Chart(document.Chart, report.UserSeparator, chartHeight);
     return painter.end();
 }
 
