@@ -3,12 +3,15 @@
 #include "fit.h"
 
 #include <QWidget>
+#include <array>
+#include <optional>
 
 class QPainter;
 
-// The chart of the fit (its data, TFitChartData, comes from the core): the total resistance against
-// the rod count for one layout, a line for each spacing multiple, and the requirement as a horizontal
-// line. Drawn with QPainter, so the dialog and the calculation document draw the same picture.
+// The chart of the fit: the total resistance against the rod count 1..20 for one layout, a line for
+// each spacing multiple 1..4, and the requirement as a horizontal line. Drawn with QPainter, so the
+// dialog and the calculation document draw the same picture. Its data (TFitChartData) and
+// MakeFitChartData come from the core, fit.h.
 
 // Paints the chart into `area` with the painter's font; numbers with the given decimal separator.
 void PaintFitChart(QPainter& painter, const QRectF& area, const TFitChartData& data, char16_t separator);
