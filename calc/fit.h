@@ -75,7 +75,7 @@ TTotalsByCount TotalsByCount(const TEarthingInput& current, int32_t mutualDispos
                              int32_t intervalMultiplicity, char16_t userSeparator, char16_t systemSeparator);
 
 // The norm the user fits to and judges the calculation against: 4, 10 or 30 Ом or a typed value,
-// optionally raised for soil above 100 Ом∙м. The window keeps it for the session.
+// optionally raised for soil above 100 Ом∙м. The result commands keep it for the session.
 struct TNormChoice {
     double Norm = 10;
     bool Raised = false;
