@@ -79,3 +79,24 @@ TFit FitEarthing(const TEarthingInput& current, double required, char16_t userSe
 using TTotalsByCount = std::array<std::optional<double>, 20>;
 TTotalsByCount TotalsByCount(const TEarthingInput& current, int32_t mutualDisposition,
                              int32_t intervalMultiplicity, char16_t userSeparator, char16_t systemSeparator);
+
+// The norm the user fits to and judges the calculation against: 4, 10 or 30 Ом or a typed value,
+// optionally raised for soil above 100 Ом∙м. The result commands keep it for the session.
+struct TNormChoice {
+    double Norm = 10;
+    bool Raised = false;
+};
+
+// The data of the chart of the fit: the total resistance against the rod count 1..20 for one layout,
+// a line for each spacing multiple 1..4, and the requirement as a horizontal line.
+struct TFitChartData {
+    int32_t MutualDisposition = 1;
+    std::array<TTotalsByCount, 4> Totals{}; // by spacing multiple 1..4
+    int32_t CurrentMultiple = 1;            // drawn thicker
+    double Required = 0;                    // Ω; no line when not positive
+    std::optional<int32_t> MarkedCount;     // a point marked on the current multiple's line
+};
+
+// The chart of the inputs' layout and multiple against `required` ohms, no point marked.
+TFitChartData MakeFitChartData(const TEarthingInput& input, double required, char16_t userSeparator,
+                               char16_t systemSeparator);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs the whole test suite twice: plainly, and built with
 # AddressSanitizer and UndefinedBehaviorSanitizer (any report fails the run). Before that it checks
-# the formatting and builds the calculation core alone, without Qt. The builds are the presets of
+# the formatting and the direction of the includes between the source folders (python3 comes with
+# clang-format), and builds the calculation core alone, without Qt. The builds are the presets of
 # CMakePresets.json.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,6 +13,10 @@ jobs=$(nproc)
 
 echo "== formatting"
 bash scripts/check-format.sh
+
+echo "== include directions"
+python3 scripts/check-includes.py --self-test
+python3 scripts/check-includes.py
 
 status=0
 echo "== core build, without Qt"

@@ -38,7 +38,12 @@ void OverrideProgramFolder(const QString& folder) {
 TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     BuildWindow();
     Wire();
-    ResultActions = new TResultActions(this);
+    ResultActions =
+        new TResultActions({.Window = this,
+                            .ResultWidgets = {findChild<QWidget*>(QStringLiteral("sPanel1")), sLabel39},
+                            .SkinManager = sSkinManager1,
+                            .ReadInputs = [this] { return ReadInputs(); },
+                            .ApplyFitRow = [this](const TFitRow& row) { ApplyFitRow(row); }});
     FormCreate();
 }
 
@@ -106,6 +111,17 @@ TEarthingInput TForm1::ReadInputs() const {
 void TForm1::ShowCalculationPage() {
     if (sPageControl1->currentIndex() != 0)
         sPageControl1->SetPageFromCode(0);
+}
+
+void TForm1::ApplyFitRow(const TFitRow& row) {
+    (row.MutualDisposition == 1 ? sRadioButton11 : sRadioButton10)->setChecked(true);
+    sSpinEdit2->SetValue(row.IntervalMultiplicity);
+    sSpinEdit1->SetValue(row.Number);
+    // The fit keeps the rod length unless its row needs another one; an unchanged length is left
+    // exactly as the field holds it.
+    if (row.Length != static_cast<double>(sDecimalSpinEdit6->Value()))
+        sDecimalSpinEdit6->SetValue(row.Length);
+    ShowCalculationPage();
 }
 
 void TForm1::Сalculation() {

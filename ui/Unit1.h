@@ -24,6 +24,7 @@
 
 class TPanel;
 class TResultActions;
+struct TFitRow;
 class QToolBar;
 class QToolButton;
 
@@ -49,6 +50,9 @@ class TForm1 : public QWidget {
     TEarthingInput ReadInputs() const;
     // Brings the calculation page to the front, as the F1 toggle does, without page events.
     void ShowCalculationPage();
+    // Sets the layout, spacing multiple, rod count and rod length from a row of the fit, control by
+    // control as a user would, so every change event runs and the total follows.
+    void ApplyFitRow(const TFitRow& row);
 
     // Event handlers.
     void sComboBox1Change();

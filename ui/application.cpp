@@ -1,13 +1,11 @@
 #include "application.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QMessageBox>
 #include <QSettings>
 #include <QTranslator>
 #include <exception>
@@ -36,23 +34,6 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
         ShowErrorMessage(QStringLiteral("Неизвестная ошибка"));
     }
     return false;
-}
-
-QString ApplicationTitleFromPath(const QString& executablePath) {
-    QString name = QFileInfo(executablePath).fileName();
-    const qsizetype dot = name.indexOf(u'.');
-    if (dot >= 0)
-        name.truncate(dot);
-    return name.left(1) + name.mid(1).toLower();
-}
-
-QString ApplicationTitle() {
-    return ApplicationTitleFromPath(QCoreApplication::applicationFilePath());
-}
-
-void ShowErrorMessage(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), text, QMessageBox::Ok);
-    box.exec();
 }
 
 void InstallProgramFont() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "error_message.h" // the window reports its failures the same way as the result tools
+
 #include <QApplication>
 #include <QLocale>
 #include <QString>
@@ -13,14 +15,6 @@ class TApplication : public QApplication {
     TApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 };
-
-// The application title, from the executable's file name: the name without its folder, cut at its
-// first dot, every character after the first in lower case ("/opt/Stelvorn.bin" gives "Stelvorn").
-QString ApplicationTitleFromPath(const QString& executablePath);
-QString ApplicationTitle();
-
-// Shows what went wrong in a message box with an OK button, captioned with the application title.
-void ShowErrorMessage(const QString& text);
 
 // Makes Tahoma 8 pt the font of every control. Tahoma comes from the fonts-wine package, whose
 // folder fontconfig does not scan, so the faces are registered here when they are installed.

@@ -10,17 +10,8 @@ class QPainter;
 
 // The chart of the fit: the total resistance against the rod count 1..20 for one layout, a line for
 // each spacing multiple 1..4, and the requirement as a horizontal line. Drawn with QPainter, so the
-// dialog and the calculation document draw the same picture.
-struct TFitChartData {
-    int32_t MutualDisposition = 1;
-    std::array<TTotalsByCount, 4> Totals{}; // by spacing multiple 1..4
-    int32_t CurrentMultiple = 1;            // drawn thicker
-    double Required = 0;                    // Ω; no line when not positive
-    std::optional<int32_t> MarkedCount;     // a point marked on the current multiple's line
-};
-
-TFitChartData MakeFitChartData(const TEarthingInput& input, double required, char16_t userSeparator,
-                               char16_t systemSeparator);
+// dialog and the calculation document draw the same picture. Its data (TFitChartData) and
+// MakeFitChartData come from the core, fit.h.
 
 // The value axis of the chart, from 0 to Top() ohms in Ticks steps of Step; no axis (Ticks 0) when
 // there is nothing to draw. Without a requirement it holds every total. With one it ends at four

@@ -27,18 +27,6 @@ double NiceStep(double span, int parts) {
 
 } // namespace
 
-TFitChartData MakeFitChartData(const TEarthingInput& input, double required, char16_t userSeparator,
-                               char16_t systemSeparator) {
-    TFitChartData data;
-    data.MutualDisposition = input.MutualDisposition == 1 ? 1 : 2;
-    data.CurrentMultiple = std::clamp(input.IntervalMultiplicity, 1, 4);
-    data.Required = required;
-    for (int32_t multiple = 1; multiple <= 4; ++multiple)
-        data.Totals[multiple - 1] =
-            TotalsByCount(input, data.MutualDisposition, multiple, userSeparator, systemSeparator);
-    return data;
-}
-
 TFitChartAxis FitChartAxis(const TFitChartData& data) {
     double highest = 0, lowest = INFINITY;
     for (const TTotalsByCount& totals : data.Totals)

@@ -14,13 +14,6 @@ class QPushButton;
 class QRadioButton;
 class QTableWidget;
 
-// The norm the user fits to and judges the calculation against: 4, 10 or 30 Ом or a typed value,
-// optionally raised for soil above 100 Ом∙м. The window keeps it for the session.
-struct TNormChoice {
-    double Norm = 10;
-    bool Raised = false;
-};
-
 // "Подбор": the arrangements that reach the required resistance with the window's current soil,
 // region, depth, rod and connector sizes, sorted by the metal they take, and the chart of the total
 // against the rod count. "Применить" hands the chosen row to the window and closes the dialog; the

@@ -1,7 +1,7 @@
 #include "TResultActions.h"
 
-#include "Unit1.h"
-#include "application.h"
+#include "TsSkinProvider.h"
+#include "error_message.h"
 #include "system_locale.h"
 #include "user_locale.h"
 
@@ -12,10 +12,11 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QStandardPaths>
+#include <utility>
 
 namespace {
 
-QAction* MakeAction(TForm1* form, const char* name, const QString& text, QKeyCombination key) {
+QAction* MakeAction(QWidget* form, const char* name, const QString& text, QKeyCombination key) {
     auto* action = new QAction(text, form);
     action->setObjectName(QLatin1String(name));
     action->setShortcut(QKeySequence(key));
@@ -27,7 +28,8 @@ QAction* MakeAction(TForm1* form, const char* name, const QString& text, QKeyCom
 
 } // namespace
 
-TResultActions::TResultActions(TForm1* form) : QObject(form), form_(form) {
+TResultActions::TResultActions(TResultWindow window) : QObject(window.Window), window_(std::move(window)) {
+    QWidget* form = window_.Window;
     setObjectName(QStringLiteral("ResultActions"));
     Action2 = MakeAction(form, "Action2", QStringLiteral("Подобрать под нормативное сопротивление…"),
                          Qt::CTRL | Qt::Key_R);
@@ -38,8 +40,7 @@ TResultActions::TResultActions(TForm1* form) : QObject(form), form_(form) {
     connect(Action4, &QAction::triggered, this, &TResultActions::Action4Execute);
 
     // The context menu of the result panel and of the total on it.
-    for (QWidget* target :
-         {form->findChild<QWidget*>(QStringLiteral("sPanel1")), static_cast<QWidget*>(form->sLabel39)}) {
+    for (QWidget* target : window_.ResultWidgets) {
         target->addActions({Action2, Action3, Action4});
         target->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
@@ -59,7 +60,7 @@ TResultActions::TResultActions(TForm1* form) : QObject(form), form_(form) {
 }
 
 TEarthingReport TResultActions::Report() const {
-    return {.Input = form_->ReadInputs(),
+    return {.Input = window_.ReadInputs(),
             .Norm = norm_,
             .Date = QDate::currentDate(),
             .UserSeparator = UserDecimalSeparator(),
@@ -67,21 +68,10 @@ TEarthingReport TResultActions::Report() const {
 }
 
 void TResultActions::Action2Execute() {
-    TFitDialog dialog(form_, form_->ReadInputs(), norm_, [this](const TFitRow& row) { ApplyFitRow(row); });
-    TsSkinProvider::ForDialog(form_->sSkinManager1, &dialog);
+    TFitDialog dialog(window_.Window, window_.ReadInputs(), norm_, window_.ApplyFitRow);
+    TsSkinProvider::ForDialog(window_.SkinManager, &dialog);
     RunFitDialog(dialog);
     norm_ = dialog.Norm();
-}
-
-void TResultActions::ApplyFitRow(const TFitRow& row) {
-    (row.MutualDisposition == 1 ? form_->sRadioButton11 : form_->sRadioButton10)->setChecked(true);
-    form_->sSpinEdit2->SetValue(row.IntervalMultiplicity);
-    form_->sSpinEdit1->SetValue(row.Number);
-    // The fit keeps the rod length unless its row needs another one; an unchanged length is left
-    // exactly as the field holds it.
-    if (row.Length != static_cast<double>(form_->sDecimalSpinEdit6->Value()))
-        form_->sDecimalSpinEdit6->SetValue(row.Length);
-    form_->ShowCalculationPage();
 }
 
 void TResultActions::Action3Execute() {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "TFitDialog.h"
 #include "earthing.h"
+#include "report.h"
 
 #include <QDate>
 #include <QString>
@@ -11,8 +11,8 @@ class QPainter;
 class QPrinter;
 
 // The calculation as a document, A4: title and date, every input, every computed value with its unit,
-// the formulas, the verdict against the norms and the chart of the fit. One painting routine serves
-// the PDF file and the printer.
+// the formulas, the verdict against the norms and the chart of the fit. The lines come from the core
+// (BuildEarthingReport); this lays them out. One painting routine serves the PDF file and the printer.
 struct TEarthingReport {
     TEarthingInput Input;
     TNormChoice Norm;

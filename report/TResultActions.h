@@ -2,13 +2,13 @@
 
 #include "TFitDialog.h"
 #include "earthing_report.h"
+#include "result_window.h"
 
 #include <QObject>
 #include <functional>
 
 class QAction;
 class QPrinter;
-class TForm1;
 
 // The three commands on the result: the fit to a required resistance (Ctrl+R), the calculation saved
 // as a PDF (Ctrl+S) and printed (Ctrl+P). Their shortcuts work wherever the focus is in the window,
@@ -16,7 +16,7 @@ class TForm1;
 // changes an input unless the user applies a row of the fit.
 class TResultActions : public QObject {
   public:
-    explicit TResultActions(TForm1* form);
+    explicit TResultActions(TResultWindow window);
 
     QAction *Action2, *Action3, *Action4; // fit, PDF, print
 
@@ -28,10 +28,6 @@ class TResultActions : public QObject {
     void Action3Execute(); // "Сохранить расчёт в PDF…"
     void Action4Execute(); // "Печать расчёта…"
 
-    // Sets the window's layout, spacing multiple, rod count and rod length from the row, control by
-    // control as a user would, so every change event runs and the total follows.
-    void ApplyFitRow(const TFitRow& row);
-
     // Asks for the file to save to, given the suggested path; empty = cancelled. The file dialog by
     // default; tests put their own answer in.
     std::function<QString(const QString& suggested)> ChooseSavePath;
@@ -42,7 +38,7 @@ class TResultActions : public QObject {
     std::function<void(TFitDialog& dialog)> RunFitDialog;
 
   private:
-    TForm1* form_;
+    TResultWindow window_;
     TNormChoice norm_;
     QString folder_; // where the last document went
 };

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "earthing.h"
+#include "fit.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// The calculation as a document, as data: every line the document shows, already as text, built from
+// one run of ComputeEarthing and the chart of the fit. The program lays it out on paper; nothing here
+// knows pages or fonts.
+
+// One computed value: its symbol ("ρэ"), the formula it comes from (empty where the document gives
+// none), the value as text and its unit with the space before it (" Ом∙м"). No value when the run did
+// not reach it.
+struct TReportValue {
+    std::u16string Symbol;
+    std::u16string Formula;
+    std::optional<std::u16string> Value;
+    std::u16string Unit;
+
+    // The value with its unit, or a dash for a value the run did not reach.
+    std::u16string Text() const;
+};
+
+// A line of the document: a name on the left and what it shows on the right, bold where it stands out
+// (the total, the chosen norm). A line of results keeps the values its text is made of.
+struct TReportRow {
+    std::u16string Name;
+    std::u16string Text;
+    bool Bold = false;
+    std::vector<TReportValue> Values;
+};
+
+struct TReport {
+    std::u16string Title;
+
+    std::u16string InputsHeading;
+    std::vector<TReportRow> Inputs;
+
+    std::u16string ResultsHeading;
+    std::vector<TReportRow> Results;
+    std::u16string StopReason; // why there is no total, as a sentence; empty when there is one
+
+    std::u16string FormulasHeading;
+    std::vector<std::u16string> FormulaPictures; // resource names of the formula pictures, in order
+    std::u16string FormulasNote;
+
+    std::u16string ConclusionHeading;
+    std::u16string RaisedNote; // the note on raising the norms; empty when the soil does not allow it
+    std::vector<TReportRow> Verdicts;
+
+    std::u16string ChartHeading;
+    TFitChartData Chart; // against the chosen norm, the inputs' rod count marked
+
+    std::u16string Total; // "12,5 Ом" when the inputs give a total, else empty
+};
+
+// The document of `input` judged against the norms 30, 10 and 4 Ом and the chosen one (raised where the
+// soil allows), numbers with the user's decimal separator.
+TReport BuildEarthingReport(const TEarthingInput& input, const TNormChoice& norm, char16_t userSeparator,
+                            char16_t systemSeparator);

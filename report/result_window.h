@@ -1,0 +1,22 @@
+#pragma once
+
+#include "earthing.h"
+#include "fit.h"
+
+#include <QList>
+#include <functional>
+
+class QWidget;
+class TsSkinManager;
+
+// What the tools on the result know of the window: the widget they live in, the widgets that offer
+// them in a context menu, the inputs as the controls hold them, and how a row of the fit is applied.
+// The window fills it in; the tools never see the window's class.
+struct TResultWindow {
+    QWidget* Window = nullptr;            // owns the actions and parents the dialogs
+    QList<QWidget*> ResultWidgets;        // offer the actions in their context menu
+    TsSkinManager* SkinManager = nullptr; // frames the dialogs in the window's theme
+    std::function<TEarthingInput()> ReadInputs;
+    // Sets the controls from the row as a user would, so every change event runs and the total follows.
+    std::function<void(const TFitRow& row)> ApplyFitRow;
+};
