@@ -1,9 +1,14 @@
 #include "number_format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
-std::u16string FormatPlain(double x, char16_t separator) {
+namespace {
+
+// x rounded once to `digits` significant digits, in the shortest of fixed and scientific notation that
+// the general format of that precision chooses, written our way.
+std::u16string FormatGeneral(double x, int digits, char16_t separator) {
     if (std::isnan(x))
         return u"-";
     if (std::isinf(x))
@@ -11,10 +16,9 @@ std::u16string FormatPlain(double x, char16_t separator) {
     if (x == 0)
         return u"0"; // also for -0
 
-    // Rounded once to 15 significant digits, in the shortest of fixed and scientific notation
-    // that the 15-digit general format chooses; then written our way.
     char buffer[64];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, 15);
+    const auto [end, ec] =
+        std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, digits);
     std::u16string text;
     if (ec != std::errc())
         return u"-";
@@ -37,6 +41,21 @@ std::u16string FormatPlain(double x, char16_t separator) {
         }
     }
     return text;
+}
+
+} // namespace
+
+std::u16string FormatPlain(double x, char16_t separator) {
+    return FormatGeneral(x, 15, separator);
+}
+
+std::u16string FormatSignificant(double x, int digits, char16_t separator) {
+    // Every digit before the separator is kept, so that 12345 never turns into 1,235E4.
+    // Counted once rounded: 9999,6 with four digits keeps five (9999,6), never 1E4.
+    const double magnitude = std::round(std::fabs(x));
+    if (std::isfinite(magnitude) && magnitude >= 1 && magnitude < 1e15)
+        digits = std::max(digits, static_cast<int>(std::floor(std::log10(magnitude))) + 1);
+    return FormatGeneral(x, std::clamp(digits, 1, 17), separator);
 }
 
 std::u16string FormatWhole(double x, char16_t separator) {

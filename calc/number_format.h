@@ -8,3 +8,7 @@
 std::u16string FormatPlain(double x, char16_t separator);
 std::u16string FormatWhole(double x, char16_t separator);
 std::u16string FormatTenths(double x, char16_t separator);
+
+// x rounded to `digits` significant digits (1 to 17), and to no fewer than the digits before the
+// separator, then written as FormatPlain writes: 71,4285714 with 4 gives 71,43 and 12345,6 gives 12346.
+std::u16string FormatSignificant(double x, int digits, char16_t separator);

@@ -4,8 +4,11 @@
 #include "resource_strings.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace {
@@ -30,6 +33,278 @@ std::u16string Joined(const std::vector<TReportValue>& values) {
 // A line of the inputs or the conclusion: text alone, no values behind it.
 TReportRow Line(std::u16string name, std::u16string text, bool bold = false) {
     return {std::move(name), std::move(text), bold, {}};
+}
+
+using TKind = TFormulaPart::TKind;
+
+// Formula text on the base line, where "_x" makes the one character x a subscript: "ρ_э", "t_0".
+TFormula F(std::u16string_view text) {
+    TFormula parts;
+    std::u16string run;
+    const auto flush = [&] {
+        if (!run.empty())
+            parts.push_back({TKind::Text, std::exchange(run, {}), {}, {}});
+    };
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'_' && i + 1 < text.size()) {
+            flush();
+            parts.push_back({TKind::Subscript, std::u16string(1, text[++i]), {}, {}});
+        } else {
+            run += text[i];
+        }
+    }
+    flush();
+    return parts;
+}
+
+TFormula Frac(TFormula upper, TFormula lower) {
+    return {{TKind::Fraction, {}, std::move(upper), std::move(lower)}};
+}
+
+TFormula Brackets(TFormula inside) {
+    return {{TKind::Brackets, {}, std::move(inside), {}}};
+}
+
+TFormula Lg(TFormula argument) {
+    return {{TKind::Lg, {}, std::move(argument), {}}};
+}
+
+TFormula Seq(std::initializer_list<TFormula> pieces) {
+    TFormula all;
+    for (const TFormula& piece : pieces)
+        all.insert(all.end(), piece.begin(), piece.end());
+    return all;
+}
+
+// A numerator, denominator or logarithm's argument on one line, bracketed when it is more than one
+// factor (`product` = false) or more than one term (`product` = true: a·b needs no brackets).
+std::u16string Grouped(const TFormula& formula, bool productIsOne) {
+    const std::u16string text = FormulaText(formula);
+    const bool single = formula.size() == 1 && formula[0].Kind == TKind::Fraction ? false
+                        : productIsOne ? text.find_first_of(u" +−/") == std::u16string::npos
+                                       : text.find_first_of(u" +−/·") == std::u16string::npos;
+    return single ? text : u"(" + text + u")";
+}
+
+// The total, as precisely as it takes for the shown comparison with the shown norm to say what the
+// verdict says: tenths as the window shows it, else more significant digits ("10,04 Ом > 10 Ом").
+std::u16string Comparison(const TEarthingResult& r, double norm, char16_t sep) {
+    const bool meets = MeetsNorm(r, norm);
+    const double x = r.TotalResistance;
+    // 0 digits: tenths, as the window shows the total; a norm with up to 15 digits as typed. At 17
+    // digits both texts are the doubles themselves, so the comparison always agrees in the end.
+    const auto totalText = [&](int digits, char16_t s) {
+        return digits == 0 ? FormatTenths(x, s) : FormatSignificant(x, digits, s);
+    };
+    const auto normText = [&](int digits, char16_t s) {
+        return digits <= 15 ? FormatPlain(norm, s) : FormatSignificant(norm, digits, s);
+    };
+    // The number a text with the point shows (from_chars: the process's locale plays no part).
+    const auto shown = [](const std::u16string& text) {
+        const std::string narrow(text.begin(), text.end());
+        double value = 0;
+        std::from_chars(narrow.data(), narrow.data() + narrow.size(), value);
+        return value;
+    };
+    int digits = 0;
+    while (digits < 17 && (shown(totalText(digits, u'.')) <= shown(normText(digits, u'.'))) != meets)
+        digits = digits == 0 ? 2 : digits + 1;
+    return totalText(digits, sep) + ResOhmSuffix() + (meets ? u" ≤ " : u" > ") + normText(digits, sep) +
+           ResOhmSuffix();
+}
+
+} // namespace
+
+std::u16string FormulaText(const TFormula& formula) {
+    static const char16_t digits[] = u"₀₁₂₃₄₅₆₇₈₉";
+    std::u16string text;
+    for (const TFormulaPart& part : formula) {
+        switch (part.Kind) {
+        case TKind::Text:
+            text += part.Text;
+            break;
+        case TKind::Subscript:
+            for (char16_t c : part.Text)
+                text += c >= u'0' && c <= u'9' ? digits[c - u'0'] : c;
+            break;
+        case TKind::Fraction:
+            text += Grouped(part.Upper, true) + u"/" + Grouped(part.Lower, false);
+            break;
+        case TKind::Brackets:
+            text += u"(" + FormulaText(part.Upper) + u")";
+            break;
+        case TKind::Lg:
+            text += u"lg" + Grouped(part.Upper, false);
+            break;
+        }
+    }
+    return text;
+}
+
+namespace {
+
+// The formulas of the calculation, in symbols and with the run's numbers. A number the user typed is
+// written as the window shows it; a computed number that the next formula takes up with four significant
+// digits, so that each line can be checked by hand; a result also as the window shows it ("≈ 71").
+std::vector<TReportFormula> Formulas(const TEarthingInput& in, const TEarthingResult& r,
+                                     const TEarthingLabels& labels, char16_t sep) {
+    const auto plain = [sep](double x) { return FormatPlain(x, sep); };
+    const auto work = [sep](double x) { return FormatSignificant(x, 4, sep); };
+    const std::u16string k366 = plain(0.366), k95 = plain(0.95);
+    // " = 71,43 ≈ 71 Ом∙м": the result, and as the window shows it where that reads otherwise.
+    const auto result = [&](double x, const std::optional<std::u16string>& window,
+                            const std::u16string& unit) {
+        const std::u16string value = work(x);
+        return F(u" = " + value + (window && *window != value ? u" ≈ " + *window : u"") + unit);
+    };
+    const auto numbers = [&r](int32_t stage, TFormula formula) {
+        return r.Reached(stage) ? formula : TFormula{};
+    };
+    const std::u16string metres = u" м", ohms = ResOhmSuffix(), ohmMetres = u" Ом∙м";
+    const std::u16string h = plain(in.Thickness), t0 = plain(in.Depth), l = plain(in.Length);
+    std::vector<TReportFormula> formulas;
+
+    // The two layers as the rods see them, as the calculation decides it.
+    const long double upperPart = static_cast<long double>(in.Thickness) - in.Depth;
+    if (in.Thickness < in.Depth)
+        formulas.push_back({u"Электроды целиком в нижнем пласте (h < t₀)", F(u"ρ_э = ρ_2"),
+                            numbers(6, result(r.EquivalentResistivity, labels.sLabel21, ohmMetres))});
+    else if (upperPart >= in.Length)
+        formulas.push_back({u"Электроды целиком в верхнем пласте (h − t₀ ≥ l)", F(u"ρ_э = ρ_1"),
+                            numbers(6, result(r.EquivalentResistivity, labels.sLabel21, ohmMetres))});
+    else {
+        const std::u16string rho1 = work(r.UpperResistivity), rho2 = work(r.LowerResistivity);
+        formulas.push_back(
+            {u"Электроды в обоих пластах",
+             Seq({F(u"ρ_э = "), Frac(F(u"ρ_1·ρ_2·l"), F(u"ρ_1·(l − (h − t_0)) + ρ_2·(h − t_0)"))}),
+             numbers(6, Seq({F(u" = "),
+                             Frac(F(rho1 + u"·" + rho2 + u"·" + l),
+                                  F(rho1 + u"·(" + l + u" − (" + h + u" − " + t0 + u")) + " + rho2 + u"·(" +
+                                    h + u" − " + t0 + u")")),
+                             result(r.EquivalentResistivity, labels.sLabel21, ohmMetres)}))});
+    }
+    formulas.push_back(
+        {u"С учётом климата", F(u"ρ_в = K_в·ρ_э"),
+         numbers(7, Seq({F(u" = " + plain(r.RodClimateFactor) + u"·" + work(r.EquivalentResistivity)),
+                         result(r.ClimaticResistivity, labels.sLabel25, ohmMetres)}))});
+    if (in.Form == 1)
+        formulas.push_back(
+            {u"Эквивалентный диаметр уголка", F(u"d = " + k95 + u"·b_в"),
+             numbers(8, Seq({F(u" = " + k95 + u"·" + plain(static_cast<double>(in.Width) / 1000)),
+                             result(r.RodDiameter, std::nullopt, metres)}))});
+    formulas.push_back({u"Глубина середины электрода", F(u"t = t_0 + l/2"),
+                        numbers(9, Seq({F(u" = " + t0 + u" + " + l + u"/2"),
+                                        result(r.RodMidDepth, std::nullopt, metres)}))});
+    const std::u16string d = work(r.RodDiameter), t = work(r.RodMidDepth);
+    formulas.push_back(
+        {u"Сопротивление одного электрода",
+         Seq({F(u"R_в = "), Frac(F(k366 + u"·ρ_в"), F(u"l")), F(u"·"),
+              Brackets(Seq({Lg(Frac(F(u"2·l"), F(u"d"))), F(u" + "), Frac(F(u"1"), F(u"2")), F(u"·"),
+                            Lg(Frac(F(u"4·t + l"), F(u"4·t − l")))}))}),
+         numbers(9,
+                 Seq({F(u" = "), Frac(F(k366 + u"·" + work(r.ClimaticResistivity)), F(l)), F(u"·"),
+                      Brackets(Seq({Lg(Frac(F(u"2·" + l), F(d))), F(u" + "), Frac(F(u"1"), F(u"2")), F(u"·"),
+                                    Lg(Frac(F(u"4·" + t + u" + " + l), F(u"4·" + t + u" − " + l)))})),
+                      result(r.RodResistance, labels.sLabel18, ohms)}))});
+    if (in.Number == 1) {
+        formulas.push_back(
+            {u"Общее сопротивление: один электрод, соединителя нет",
+             Seq({F(u"R = "), Frac(F(u"R_в"), F(u"n·η_в"))}),
+             numbers(16, Seq({F(u" = "), Frac(F(work(r.RodResistance)), F(u"1·" + plain(r.RodUtilization))),
+                              result(r.TotalResistance, FormatTenths(r.TotalResistance, sep), ohms)}))});
+        return formulas;
+    }
+
+    const std::u16string L = work(r.ConnectorLength);
+    formulas.push_back({u"Длина соединителя", F(u"L = m·a·l"),
+                        numbers(14, Seq({F(u" = " + Whole(r.IntervalCount) + u"·" +
+                                           Whole(in.IntervalMultiplicity) + u"·" + l),
+                                         result(r.ConnectorLength, labels.sLabel30, metres)}))});
+    const std::u16string b = plain(static_cast<double>(in.WidthHor) / 1000);
+    const TFormula argument = in.FormHor == 1   ? Frac(F(u"2·L²"), F(u"b_г·t_0"))
+                              : in.FormHor == 3 ? Frac(F(u"L²"), F(u"b_г·t_0"))
+                                                : Frac(F(u"L²"), F(k95 + u"·b_г·t_0"));
+    const TFormula argumentNumbers = in.FormHor == 1   ? Frac(F(u"2·" + L + u"²"), F(b + u"·" + t0))
+                                     : in.FormHor == 3 ? Frac(F(L + u"²"), F(b + u"·" + t0))
+                                                       : Frac(F(L + u"²"), F(k95 + u"·" + b + u"·" + t0));
+    formulas.push_back({u"Сопротивление соединителя",
+                        Seq({F(u"R_г = "), Frac(F(k366 + u"·K_г·ρ_г"), F(u"L")), F(u"·"), Lg(argument)}),
+                        r.ConnectorResistance
+                            ? numbers(15, Seq({F(u" = "),
+                                               Frac(F(k366 + u"·" + plain(r.ConnectorClimateFactor) + u"·" +
+                                                      work(r.ConnectorResistivity)),
+                                                    F(L)),
+                                               F(u"·"), Lg(argumentNumbers),
+                                               result(*r.ConnectorResistance, labels.sLabel28, ohms)}))
+                            : TFormula{}});
+    formulas.push_back(
+        {u"Общее сопротивление",
+         Seq({F(u"R = "),
+              Frac(F(u"1"), Seq({Frac(F(u"n·η_в"), F(u"R_в")), F(u" + "), Frac(F(u"η_г"), F(u"R_г"))}))}),
+         r.ConnectorResistance
+             ? numbers(16, Seq({F(u" = "),
+                                Frac(F(u"1"), Seq({Frac(F(Whole(in.Number) + u"·" + plain(r.RodUtilization)),
+                                                        F(work(r.RodResistance))),
+                                                   F(u" + "),
+                                                   Frac(F(plain(r.ConnectorUtilization)),
+                                                        F(work(*r.ConnectorResistance)))})),
+                                result(r.TotalResistance, FormatTenths(r.TotalResistance, sep), ohms)}))
+             : TFormula{}});
+    return formulas;
+}
+
+// Every symbol of the formulas in words, with the value the calculation took where it is given or
+// looked up rather than computed by a formula above.
+std::vector<TFormula> Symbols(const TEarthingInput& in, const TEarthingResult& r, char16_t sep) {
+    const auto plain = [sep](double x) { return FormatPlain(x, sep); };
+    const auto value = [&](int32_t stage, double x, const std::u16string& unit) {
+        return r.Reached(stage) ? plain(x) + unit : std::u16string(u"—");
+    };
+    const auto millimetres = [&](int64_t width) {
+        return plain(static_cast<double>(width) / 1000) + u" м (" + Whole(static_cast<int32_t>(width)) +
+               u" мм)";
+    };
+    std::vector<TFormula> symbols = {
+        F(u"h — толщина верхнего пласта грунта, " + plain(in.Thickness) + u" м"),
+        F(u"t_0 — глубина верхнего конца электродов (заглубление), " + plain(in.Depth) + u" м"),
+        F(u"l — длина электрода, " + plain(in.Length) + u" м"),
+        F(u"ρ_1, ρ_2 — удельное сопротивление верхнего и нижнего пластов, " +
+          value(2, r.UpperResistivity, u"") + u" и " + value(3, r.LowerResistivity, u" Ом∙м")),
+        F(u"ρ_э — эквивалентное удельное сопротивление грунта для электродов"),
+        F(u"K_в, K_г — климатические коэффициенты электродов и соединителя, " + plain(r.RodClimateFactor) +
+          u" и " + plain(r.ConnectorClimateFactor)),
+        F(u"ρ_в — удельное сопротивление грунта для электродов с учётом климата"),
+        in.Form == 1 ? F(u"b_в — ширина стороны уголка электрода, " + millimetres(in.Width))
+                     : F(u"d — диаметр электрода, " + millimetres(in.Width)),
+    };
+    if (in.Form == 1)
+        symbols.push_back(F(u"d — эквивалентный диаметр электрода"));
+    symbols.push_back(F(u"t — глубина середины электрода"));
+    symbols.push_back(F(u"R_в — сопротивление одного электрода"));
+    symbols.push_back(F(u"n — количество электродов, " + Whole(in.Number)));
+    if (in.Number == 1) {
+        symbols.push_back(
+            F(u"η_в — коэффициент использования электродов, " + value(13, r.RodUtilization, u"")));
+    } else {
+        symbols.push_back(F(u"a — кратность расстояния между электродами (в длинах электрода), " +
+                            Whole(in.IntervalMultiplicity)));
+        symbols.push_back(F(u"m — число промежутков между электродами: n − 1 в ряд, n в замкнутом контуре, " +
+                            (r.Reached(13) ? Whole(r.IntervalCount) : std::u16string(u"—"))));
+        symbols.push_back(F(u"L — длина горизонтального соединителя"));
+        symbols.push_back(F((in.FormHor == 1 ? u"b_г — ширина полосы соединителя, "
+                             : in.FormHor == 3 ? u"b_г — диаметр соединителя, "
+                                               : u"b_г — ширина стороны уголка соединителя, ") +
+                            millimetres(in.WidthHor)));
+        symbols.push_back(
+            F(u"ρ_г — удельное сопротивление пласта, в котором лежит соединитель (на глубине t_0), " +
+              value(10, r.ConnectorResistivity, u" Ом∙м")));
+        symbols.push_back(F(u"R_г — сопротивление соединителя"));
+        symbols.push_back(F(u"η_в, η_г — коэффициенты использования электродов и соединителя, " +
+                            value(13, r.RodUtilization, u"") + u" и " +
+                            value(13, r.ConnectorUtilization, u"")));
+    }
+    symbols.push_back(F(u"R — общее сопротивление растеканию; lg — десятичный логарифм"));
+    return symbols;
 }
 
 } // namespace
@@ -66,7 +341,7 @@ TReport BuildEarthingReport(const TEarthingInput& in, const TNormChoice& norm, c
         Line(u"Верхний пласт грунта", in.TopLayer),
         Line(u"Толщина верхнего пласта, h", plain(in.Thickness) + metres),
         Line(u"Нижний пласт грунта", in.BottomLayer),
-        Line(u"Заглубление верхнего конца электродов, t", plain(in.Depth) + metres),
+        Line(u"Заглубление верхнего конца электродов, t₀", plain(in.Depth) + metres),
         Line(u"Вертикальные электроды", (in.Form == 1 ? u"уголок, ширина стороны " : u"круг, диаметр ") +
                                             Whole(in.Width) + u" мм, длина l = " + plain(in.Length) + metres),
         Line(u"Расположение электродов", (in.MutualDisposition == 1 ? u"в ряд" : u"замкнутым контуром") +
@@ -115,9 +390,8 @@ TReport BuildEarthingReport(const TEarthingInput& in, const TNormChoice& norm, c
         report.StopReason = u"Сопротивление не вычислено: " + StopStageReason(r.StopStage);
 
     report.FormulasHeading = u"Формулы";
-    report.FormulaPictures = {u"ФОРМУЛА0", u"ФОРМУЛА1", in.FormHor == 1 ? u"ФОРМУЛА2" : u"ФОРМУЛА3",
-                              u"ФОРМУЛА4"};
-    report.FormulasNote = u"Для уголка d = 0,95·b; ρ в формулах — ρв для электродов и Kг·ρг для соединителя.";
+    report.Formulas = Formulas(in, r, labels, sep);
+    report.Symbols = Symbols(in, r, sep);
 
     report.ConclusionHeading = u"Заключение";
     const std::optional<double> rho = NormResistivity(r);
@@ -125,8 +399,11 @@ TReport BuildEarthingReport(const TEarthingInput& in, const TNormChoice& norm, c
     std::vector<double> norms = {30, 10, 4};
     if (std::find(norms.begin(), norms.end(), norm.Norm) == norms.end())
         norms.push_back(norm.Norm);
+    // With a total the verdict shows the comparison it rests on; without one nothing is met.
     const auto verdict = [&](double n) {
-        return (MeetsNorm(r, n) ? u"соответствует " : u"не соответствует ") + plain(n) + ohms;
+        return hasTotal
+                   ? (MeetsNorm(r, n) ? u"соответствует: " : u"не соответствует: ") + Comparison(r, n, sep)
+                   : u"не соответствует " + plain(n) + ohms;
     };
     if (raisable)
         report.RaisedNote =

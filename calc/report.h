@@ -24,6 +24,30 @@ struct TReportValue {
     std::u16string Text() const;
 };
 
+// A formula as the document typesets it: a sequence of parts, each text on the base line, a subscript
+// to what stands before it, a fraction (numerator over denominator, with a bar), brackets as tall as
+// what they hold (Upper) or the decimal logarithm of its argument (Upper). All but text nest.
+struct TFormulaPart {
+    enum class TKind { Text, Subscript, Fraction, Brackets, Lg };
+    TKind Kind = TKind::Text;
+    std::u16string Text;                    // Text, Subscript
+    std::vector<TFormulaPart> Upper, Lower; // Fraction: numerator and denominator; Brackets, Lg: inside
+};
+using TFormula = std::vector<TFormulaPart>;
+
+// The formula on one line, as a person would type it: "t = t₀ + l/2", "Rв = 0,366·ρв/l·(lg(2·l/d) + …)";
+// a numerator or denominator of more than one term in brackets, a digit subscript as ₀…₉.
+std::u16string FormulaText(const TFormula& formula);
+
+// One computed value in the formulas: what it is, its formula in symbols ("t = t₀ + l/2") and the
+// same with the numbers of the run and its result ("= 0,5 + 2,5/2 = 1,75 м"); no numbers where the
+// run did not reach the value.
+struct TReportFormula {
+    std::u16string Name;
+    TFormula Formula;
+    TFormula Numbers;
+};
+
 // A line of the document: a name on the left and what it shows on the right, bold where it stands out
 // (the total, the chosen norm). A line of results keeps the values its text is made of.
 struct TReportRow {
@@ -44,12 +68,13 @@ struct TReport {
     std::u16string StopReason; // why there is no total, as a sentence; empty when there is one
 
     std::u16string FormulasHeading;
-    std::vector<std::u16string> FormulaPictures; // resource names of the formula pictures, in order
-    std::u16string FormulasNote;
+    std::vector<TReportFormula> Formulas; // in the order of the calculation
+    std::vector<TFormula> Symbols; // "l — длина электрода, 2,5 м": every symbol of the formulas
 
     std::u16string ConclusionHeading;
     std::u16string RaisedNote; // the note on raising the norms; empty when the soil does not allow it
-    std::vector<TReportRow> Verdicts;
+    std::vector<TReportRow> Verdicts; // "не соответствует: 10,04 Ом > 10 Ом", the total with the digits
+                                      // that make the shown comparison agree with the verdict
 
     std::u16string ChartHeading;
     TFitChartData Chart; // against the chosen norm, the inputs' rod count marked

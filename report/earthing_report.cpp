@@ -5,12 +5,14 @@
 #include "report.h"
 #include "version.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QFontDatabase>
-#include <QImage>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QTextDocument>
 #include <algorithm>
 
 namespace {
@@ -23,6 +25,147 @@ QString ReportFontFamily() {
         if (families.contains(family))
             return family;
     return QString();
+}
+
+bool IsDigits(const std::u16string& text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; });
+}
+
+// Typesets a formula of the core: text on the base line, subscripts lowered in a smaller size,
+// fractions with a bar at the height of the minus sign, a logarithm's argument in brackets as tall as
+// it is. One routine measures and, when asked, paints, so that both always agree.
+class TFormulaSetter {
+  public:
+    struct TBox {
+        double Width = 0, Ascent = 0, Descent = 0;
+    };
+
+    TFormulaSetter(QPainter& painter, QPaintDevice& device, const QString& family, double points)
+        : painter_(painter), device_(device), family_(family), points_(points) {}
+
+    TBox Measure(const TFormula& formula) { return Lay(formula, points_, QPointF(), false); }
+    void Paint(const TFormula& formula, QPointF baseline) { Lay(formula, points_, baseline, true); }
+
+  private:
+    QFont Font(double points) const {
+        QFont font(family_);
+        font.setPointSizeF(points);
+        return font;
+    }
+
+    TBox Lay(const TFormula& formula, double points, QPointF at, bool paint) {
+        TBox all;
+        for (const TFormulaPart& part : formula) {
+            const TBox box = LayPart(part, points, QPointF(at.x() + all.Width, at.y()), paint);
+            all.Width += box.Width;
+            all.Ascent = std::max(all.Ascent, box.Ascent);
+            all.Descent = std::max(all.Descent, box.Descent);
+        }
+        return all;
+    }
+
+    TBox LayText(const QString& text, double points, QPointF at, bool paint, double lower = 0) {
+        const QFont font = Font(points);
+        const QFontMetricsF metrics(font, &device_);
+        if (paint) {
+            painter_.setFont(font);
+            painter_.drawText(QPointF(at.x(), at.y() + lower), text);
+        }
+        return {metrics.horizontalAdvance(text), metrics.ascent() - lower, metrics.descent() + lower};
+    }
+
+    // A bracket from `top` to `bottom` spanning x … x + width: the left or right half of an oval.
+    void Bracket(double x, double top, double bottom, double width, bool left) {
+        QPainterPath path;
+        const QRectF oval(left ? x : x - width, top, width * 2, bottom - top);
+        path.arcMoveTo(oval, 90);
+        path.arcTo(oval, 90, left ? 180 : -180);
+        painter_.setPen(QPen(Qt::black, Points(0.6)));
+        painter_.setBrush(Qt::NoBrush);
+        painter_.drawPath(path);
+    }
+
+    double Points(double points) const { return points * device_.logicalDpiY() / 72.0; }
+
+    // What `inside` holds between brackets as tall as it is, at least as tall as a line of text.
+    TBox LayBrackets(const TFormula& inside, double points, QPointF at, bool paint) {
+        const QFontMetricsF metrics(Font(points), &device_);
+        const TBox box = Lay(inside, points, QPointF(), false);
+        const double bracket = Points(points * 0.3), space = Points(points * 0.08);
+        // A little beyond what they hold, so that brackets around brackets stand taller.
+        const double over = Points(points * 0.05);
+        const double top = at.y() - std::max(box.Ascent + over, metrics.ascent() * 0.85);
+        const double bottom = at.y() + std::max(box.Descent + over, metrics.descent());
+        const double x = at.x() + space; // the left bracket spans x … x + bracket
+        if (paint) {
+            Bracket(x, top, bottom, bracket, true);
+            Lay(inside, points, QPointF(x + bracket + space, at.y()), true);
+            Bracket(x + bracket + 2 * space + box.Width, top, bottom, bracket, false);
+        }
+        return {box.Width + 2 * bracket + 4 * space, at.y() - top, bottom - at.y()};
+    }
+
+    TBox LayPart(const TFormulaPart& part, double points, QPointF at, bool paint) {
+        const QFontMetricsF metrics(Font(points), &device_);
+        const double axis = metrics.xHeight() * 0.5; // the height of a minus sign's bar
+        switch (part.Kind) {
+        case TFormulaPart::TKind::Text:
+            return LayText(ToQString(part.Text), points, at, paint);
+        case TFormulaPart::TKind::Subscript:
+            // Digits as the font's own subscript digits (t₀), which also read back as such.
+            return IsDigits(part.Text)
+                       ? LayText(ToQString(FormulaText({part})), points, at, paint)
+                       : LayText(ToQString(part.Text), points * 0.72, at, paint, metrics.ascent() * 0.22);
+        case TFormulaPart::TKind::Fraction: {
+            const double inner = points * 0.88, gap = Points(points * 0.12), pad = Points(points * 0.15);
+            const TBox upper = Lay(part.Upper, inner, QPointF(), false);
+            const TBox lower = Lay(part.Lower, inner, QPointF(), false);
+            const double width = std::max(upper.Width, lower.Width) + 2 * pad;
+            const double bar = at.y() - axis;
+            if (paint) {
+                Lay(part.Upper, inner, QPointF(at.x() + (width - upper.Width) / 2, bar - gap - upper.Descent),
+                    true);
+                Lay(part.Lower, inner, QPointF(at.x() + (width - lower.Width) / 2, bar + gap + lower.Ascent),
+                    true);
+                painter_.setPen(QPen(Qt::black, Points(0.5)));
+                painter_.drawLine(QPointF(at.x() + pad * 0.5, bar), QPointF(at.x() + width - pad * 0.5, bar));
+            }
+            return {width, axis + gap + upper.Ascent + upper.Descent,
+                    gap + lower.Ascent + lower.Descent - axis};
+        }
+        case TFormulaPart::TKind::Brackets:
+            return LayBrackets(part.Upper, points, at, paint);
+        case TFormulaPart::TKind::Lg: {
+            const TBox name = LayText(QStringLiteral("lg"), points, at, paint);
+            const TBox argument =
+                LayBrackets(part.Upper, points, QPointF(at.x() + name.Width, at.y()), paint);
+            return {name.Width + argument.Width, std::max(name.Ascent, argument.Ascent),
+                    std::max(name.Descent, argument.Descent)};
+        }
+        }
+        return {};
+    }
+
+    QPainter& painter_;
+    QPaintDevice& device_;
+    QString family_;
+    double points_;
+};
+
+// Symbols with their subscripts as rich text, for a paragraph that wraps.
+QString SymbolsHtml(const std::vector<TFormula>& symbols) {
+    QStringList entries;
+    for (const TFormula& symbol : symbols) {
+        QString entry;
+        for (const TFormulaPart& part : symbol)
+            entry += part.Kind == TFormulaPart::TKind::Subscript && !IsDigits(part.Text)
+                         ? QStringLiteral("<sub>") + ToQString(part.Text).toHtmlEscaped() +
+                               QStringLiteral("</sub>")
+                         : ToQString(FormulaText({part})).toHtmlEscaped();
+        entries.append(entry);
+    }
+    return entries.join(QStringLiteral("; ")) + u'.';
 }
 
 // Lays the document out from top to bottom, a new page when the next block does not fit.
@@ -94,23 +237,59 @@ class TReportWriter {
         SetFont(9);
     }
 
-    // Pictures side by side at the given scale of their size at 96 pixels an inch.
-    void Pictures(const QList<QImage>& images, double scale) {
-        const double pixel = device_.logicalDpiX() / 96.0 * scale;
-        double x = page_.left(), rowHeight = 0;
-        for (const QImage& image : images) {
-            const QSizeF size(image.width() * pixel, image.height() * pixel);
-            if (x > page_.left() && x + size.width() > page_.right()) {
-                y_ += rowHeight;
-                x = page_.left();
-                rowHeight = 0;
+    // The formulas, each with its name on the left; in symbols and with the numbers on one line where
+    // it fits, else the numbers on a line of their own.
+    void Formulas(const std::vector<TReportFormula>& formulas, double points) {
+        TFormulaSetter setter(painter_, device_, family_, points);
+        const double nameWidth = Width() * 0.2, left = page_.left() + nameWidth, room = page_.right() - left;
+        const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+        for (const TReportFormula& formula : formulas) {
+            const auto symbols = setter.Measure(formula.Formula), numbers = setter.Measure(formula.Numbers);
+            const bool oneLine = symbols.Width + numbers.Width <= room;
+            const double lineGap = Millimetre() * 0.5;
+            const double height =
+                oneLine
+                    ? std::max(symbols.Ascent, numbers.Ascent) + std::max(symbols.Descent, numbers.Descent)
+                    : symbols.Ascent + symbols.Descent + lineGap + numbers.Ascent + numbers.Descent;
+            SetFont(7.5);
+            const QRectF nameBox(page_.left(), y_, nameWidth - Millimetre() * 2, 1e6);
+            const double nameHeight = painter_.boundingRect(nameBox, flags, ToQString(formula.Name)).height();
+            Need(std::max(height, nameHeight));
+            const double firstBaseline =
+                y_ + (oneLine ? std::max(symbols.Ascent, numbers.Ascent) : symbols.Ascent);
+            painter_.drawText(QRectF(page_.left(),
+                                     firstBaseline - QFontMetricsF(painter_.font(), &device_).ascent(),
+                                     nameBox.width(), nameHeight),
+                              flags, ToQString(formula.Name));
+            setter.Paint(formula.Formula, QPointF(left, firstBaseline));
+            if (oneLine) {
+                setter.Paint(formula.Numbers, QPointF(left + symbols.Width, firstBaseline));
+            } else {
+                const double second = firstBaseline + symbols.Descent + lineGap + numbers.Ascent;
+                setter.Paint(formula.Numbers, QPointF(left + Millimetre() * 4, second));
             }
-            Need(size.height());
-            painter_.drawImage(QRectF(QPointF(x, y_), size), image);
-            x += size.width() + Millimetre() * 4;
-            rowHeight = std::max(rowHeight, size.height());
+            y_ += std::max(height, nameHeight) + Millimetre() * 0.5;
         }
-        y_ += rowHeight;
+        SetFont(9);
+    }
+
+    // A paragraph of rich text over the width of the page.
+    void Html(const QString& html, double points) {
+        QTextDocument text;
+        text.documentLayout()->setPaintDevice(&device_);
+        QFont font(family_);
+        font.setPointSizeF(points);
+        text.setDefaultFont(font);
+        text.setDocumentMargin(0);
+        text.setHtml(html);
+        text.setTextWidth(page_.width());
+        const double height = text.size().height();
+        Need(height);
+        painter_.save();
+        painter_.translate(page_.left(), y_);
+        text.drawContents(&painter_);
+        painter_.restore();
+        y_ += height;
     }
 
     void Chart(const TFitChartData& data, char16_t separator, double height) {
@@ -168,14 +347,8 @@ bool PaintEarthingReport(QPagedPaintDevice& device, const TEarthingReport& repor
         w.Text(ToQString(document.StopReason), 9);
 
     w.Heading(ToQString(document.FormulasHeading));
-    QList<QImage> formulas;
-    for (const std::u16string& name : document.FormulaPictures) {
-        const QImage image(QStringLiteral(":/RT_RCDATA/") + ToQString(name));
-        if (!image.isNull())
-            formulas.append(image);
-    }
-    w.Pictures(formulas, 0.8);
-    w.Text(ToQString(document.FormulasNote), 8);
+    w.Formulas(document.Formulas, 9);
+    w.Html(SymbolsHtml(document.Symbols), 7.5);
 
     w.Heading(ToQString(document.ConclusionHeading));
     if (!document.RaisedNote.empty())

@@ -58,4 +58,27 @@ TEST(NumberFormat, UsesTheGivenSeparator) {
     EXPECT_EQ(FormatPlain(1.5e20, u'.'), u"1.5E20");
 }
 
+// Significant digits, and never fewer than the digits before the separator (no 1,235E4 for 12345).
+TEST(NumberFormat, Significant) {
+    const struct {
+        double x;
+        int digits;
+        std::u16string text;
+    } cases[] = {
+        {71.428571428571431, 4, u"71,43"},
+        {0.0475, 4, u"0,0475"},
+        {12345.6, 4, u"12346"},
+        {9999.6, 4, u"9999,6"},
+        {10.0393928, 2, u"10"},
+        {10.0393928, 4, u"10,04"},
+        {-71.43, 3, u"-71,4"},
+        {1.5e20, 4, u"1,5E20"},
+        {0.1 + 0.2, 17, u"0,30000000000000004"},
+        {inf, 4, u"∞"},
+        {std::nan(""), 4, u"-"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FormatSignificant(c.x, c.digits, u','), c.text) << c.x << " " << c.digits;
+}
+
 } // namespace

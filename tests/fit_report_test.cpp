@@ -343,9 +343,9 @@ TEST_F(FitAndReport, PdfCarriesInputsTotalAndVerdicts) {
                                  "5 м",
                                  "87 Ом",
                                  "12,5 Ом",
-                                 "соответствует 30 Ом",
-                                 "не соответствует 10 Ом",
-                                 "не соответствует 4 Ом",
+                                 "соответствует: 12,5 Ом ≤ 30 Ом",
+                                 "не соответствует: 12,5 Ом > 10 Ом",
+                                 "не соответствует: 12,5 Ом > 4 Ом",
                                  "Количество электродов, шт."}) {
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
     }
@@ -355,6 +355,28 @@ TEST_F(FitAndReport, PdfCarriesInputsTotalAndVerdicts) {
     ASSERT_TRUE(ten >= 0 && four > ten);
     EXPECT_TRUE(text.mid(ten, four - ten).contains(u"(выбрана)"));
     EXPECT_EQ(text.count(u"(выбрана)"), 1);
+}
+
+// The document's own formulas: the rod's with 0,366, the depth of the rods' middle from the depth of
+// their tops, every symbol explained; a total of 10,04 Ом judged against 10 Ом shows why it fails.
+TEST_F(FitAndReport, PdfTypesetsTheFormulasWithTheRunsNumbers) {
+    form->sDecimalSpinEdit6->SetValue(2.5L);
+    form->sSpinEdit1->SetValue(3);
+    form->sSpinEdit3->setFocus();
+    ASSERT_EQ(form->sLabel39->text(), "12,5 Ом");
+    const QString path = folder.filePath(QStringLiteral("формулы.pdf"));
+    const QString text = SavedPdfText(QStringLiteral("формулы.pdf"));
+    if (const QString keep = qEnvironmentVariable("STELVORN_KEEP_REPORT"); !keep.isEmpty())
+        QFile::copy(path, keep);
+    for (const char* expected : {"0,366", "t = t₀ + l/2 = 0,5 + 2,5/2 = 1,75 м", "= 33,12 ≈ 33,1 Ом",
+                                 "t₀ — глубина верхнего конца электродов (заглубление), 0,5 м",
+                                 "L — длина горизонтального соединителя", "= 12,51 ≈ 12,5 Ом"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
+    EXPECT_EQ(text.count(u"366"), text.count(u"0,366")); // never 366 for 0,366
+
+    form->sDecimalSpinEdit1->SetValue(0.3L); // the upper layer thinner than the rods' depth
+    ASSERT_EQ(form->sLabel39->text(), "10 Ом");
+    EXPECT_TRUE(SavedPdfText(QStringLiteral("10.pdf")).contains(u"не соответствует: 10,04 Ом > 10 Ом"));
 }
 
 // Ctrl+P prints the same document; here the printer writes a PDF file.
@@ -459,7 +481,8 @@ TEST_F(FitAndReport, PdfWithTheRaisedNorm) {
     form->sSpinEdit3->setFocus();
     const QString text = SavedPdfText();
     EXPECT_TRUE(text.contains(u"ρэ = 250 Ом∙м, выше 100 Ом∙м")) << text.toStdString();
-    EXPECT_TRUE(text.contains(u"Норма 30 Ом, повышенная до 75 Ом соответствует 75 Ом")); // 30 × 2,5
+    EXPECT_TRUE(text.contains(u"Норма 30 Ом, повышенная до 75 Ом соответствует:")); // 30 × 2,5
+    EXPECT_TRUE(text.contains(u"≤ 75 Ом"));
 }
 
 // A folder that refuses the file: a message box names the failure, the user picks another place,
