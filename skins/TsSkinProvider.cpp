@@ -207,7 +207,14 @@ void TsSkinProvider::Update() {
     themed_ = themed;
     const QMargins after = FrameMargins();
 
-    window_->setWindowFlag(Qt::FramelessWindowHint, themed); // hides a shown window
+    if (window_->testAttribute(Qt::WA_WState_Created)) {
+        window_->setWindowFlag(Qt::FramelessWindowHint, themed); // hides a shown window
+    } else {
+        // No native window yet: it takes the flags when it is made. Setting them the usual way
+        // would re-parent the window and polish every control built so far once more.
+        Qt::WindowFlags flags = window_->windowFlags();
+        window_->overrideWindowFlags(flags.setFlag(Qt::FramelessWindowHint, themed));
+    }
     titleBar_->setVisible(themed);
     const bool bordered = themed && !(states & (Qt::WindowMaximized | Qt::WindowFullScreen));
     layout_->setContentsMargins(bordered ? QMargins(kBorder, 0, kBorder, kBorder) : QMargins());

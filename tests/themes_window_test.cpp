@@ -256,6 +256,40 @@ TEST_F(Themes, TheStandardLookAfterADarkThemeKeepsNoThemeColourAtRunTimeOrAfterA
     expectPlatformColours("after a restart");
 }
 
+// The theme's style sheet polishes each control once: neither giving the window its themed frame
+// while it is built nor taking the sheet back out when the window goes polishes the controls again
+// (each time would cost as much as a theme switch, at every start and every close).
+TEST_F(Themes, TheControlsAreStyledOnceFromTheStartToTheClose) {
+    class StyleChanges : public QObject {
+      public:
+        QStringList controls;
+
+      protected:
+        bool eventFilter(QObject* receiver, QEvent* event) override {
+            static const QStringList watched = {QStringLiteral("sSpinEdit1"),    QStringLiteral("sComboBox1"),
+                                                QStringLiteral("sLabel31"),      QStringLiteral("sGroupBox3"),
+                                                QStringLiteral("sRadioButton1"), QStringLiteral("sCheckBox1"),
+                                                QStringLiteral("WebBrowser1")};
+            if (event->type() == QEvent::StyleChange && watched.contains(receiver->objectName()))
+                controls << receiver->objectName();
+            return false;
+        }
+    } changes;
+    qApp->installEventFilter(&changes);
+    const std::pair<QByteArray, bool> starts[] = {
+        {"", true}, {"SkinName=Графит\r\n", true}, {"SkinName=Графит\r\nSkins=0\r\n", false}};
+    for (const auto& [settings, themed] : starts) {
+        WriteSettings(settings);
+        Start();
+        EXPECT_EQ(TitleBarShown(), themed);
+        Close();
+        EXPECT_TRUE(changes.controls.isEmpty())
+            << settings.toStdString() << ": " << changes.controls.join(u' ').toStdString();
+        changes.controls.clear();
+    }
+    qApp->removeEventFilter(&changes);
+}
+
 // The fit dialog has the window's look: the themed title bar with its caption while theming is on,
 // the window manager's frame while it is off.
 TEST_F(Themes, TheFitDialogHasTheThemedTitleBarWhileThemingIsOn) {

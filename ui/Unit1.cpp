@@ -36,6 +36,8 @@ void OverrideProgramFolder(const QString& folder) {
 }
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent) {
+    ProgramFolder = programFolderOverride.isEmpty() ? QCoreApplication::applicationDirPath() + u'/'
+                                                    : programFolderOverride;
     BuildWindow();
     Wire();
     ResultActions =
@@ -45,6 +47,12 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
                             .ReadInputs = [this] { return ReadInputs(); },
                             .ApplyFitRow = [this](const TFitRow& row) { ApplyFitRow(row); }});
     FormCreate();
+}
+
+TForm1::~TForm1() {
+    // The controls go first: the theme engine, which goes with the window, takes the theme's style
+    // sheet back out of every control still there, and would polish each one anew on its way out.
+    delete std::exchange(sPageControl1, nullptr);
 }
 
 // A radio group is one tab stop, at its checked button.
@@ -206,12 +214,9 @@ void TForm1::sPageControl1Changing(int leavingIndex, bool& allowChange) {
 }
 
 void TForm1::FormCreate() {
-    ProgramFolder = programFolderOverride.isEmpty() ? QCoreApplication::applicationDirPath() + u'/'
-                                                    : programFolderOverride;
     // The index page is there before the window is first shown; a page that does not load within
     // the wait's bound does not hold up the start (opening the help tab tries again).
     NavigateAndWait(*WebBrowser1, HelpIndexUrl());
-    ApplySavedTheme();
 }
 
 void TForm1::FormShow() {

@@ -28,12 +28,13 @@ struct TFitRow;
 class QToolBar;
 class QToolButton;
 
-// Folder of the running executable, ending in its separator; set first thing in FormCreate.
+// Folder of the running executable, ending in its separator; set first thing when the window is
+// created.
 extern QString ProgramFolder;
 // The page that F1 returns to from the help page.
 extern int32_t PreviousPageIndex;
 
-// Makes FormCreate take this folder as ProgramFolder instead of the executable's (it must end in
+// Makes the window's creation take this folder as ProgramFolder instead of the executable's (it must end in
 // "/"); an empty text removes the override. Meant for tests, which keep their settings files apart.
 void OverrideProgramFolder(const QString& folder);
 
@@ -43,6 +44,7 @@ class TForm1 : public QWidget {
     Q_OBJECT
   public:
     explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
 
     // Reads every input, runs the calculation and writes the labels of the stages it reached.
     void Сalculation();
@@ -80,7 +82,8 @@ class TForm1 : public QWidget {
     // shown, SaveConfig writes them and the theme when it closes; each reports its own failure.
     void OpenConfig();
     void SaveConfig();
-    // The theme step of FormCreate: the theme folder, and the saved theme name and switch.
+    // The theme step of the window's creation, before its first control is made: the theme folder,
+    // and the saved theme name and switch.
     void ApplySavedTheme();
 
     // The window's hint switch: when off, no control of the window shows its hint.

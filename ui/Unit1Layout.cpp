@@ -105,6 +105,9 @@ void TForm1::BuildWindow() {
     sSkinManager1 = new TsSkinManager(this);
     sSkinManager1->setObjectName(QStringLiteral("sSkinManager1"));
     sSkinManager1->ErrorCaption = ApplicationTitle();
+    // The saved theme is in effect before the first control is made: each control is styled once,
+    // in its final look (a theme applied later would style every control a second time).
+    ApplySavedTheme();
 
     sPageControl1 = new TsPageControl(this);
     sPageControl1->setObjectName(QStringLiteral("sPageControl1"));
@@ -389,6 +392,9 @@ void TForm1::BuildHelpPage() {
     sToolBar3->setFloatable(false);
     sToolBar3->setIconSize(QSize(16, 16));
     sToolBar3->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    // Polished first, so that the toolbar's layout takes its margins from the sheet set next (a sheet
+    // set on a control not yet polished reaches its looks but not its layout).
+    sToolBar3->ensurePolished();
     sToolBar3->setStyleSheet(QStringLiteral("QToolBar { background: transparent; border: none; padding: 0px; "
                                             "margin: 0px; spacing: 0px; }"));
     sToolBar3->setContentsMargins(0, 0, 0, 0);
