@@ -48,7 +48,7 @@ std::optional<std::u16string> CorrectedSoilText(double resistivity, char16_t use
     if (!IsPositiveFinite(resistivity))
         return std::nullopt;
     const auto text = [&](double value) -> std::optional<std::u16string> {
-        std::u16string t = u"Скорректировано по замеру (" + FormatPlain(value, userSeparator) + u")";
+        std::u16string t = u"По замеру (" + FormatPlain(value, userSeparator) + u")";
         if (ReadBack(t, userSeparator, systemSeparator) != value)
             return std::nullopt;
         return t;
@@ -60,6 +60,10 @@ std::optional<std::u16string> CorrectedSoilText(double resistivity, char16_t use
     if (std::abs(whole - resistivity) > 0.05 * resistivity)
         return std::nullopt;
     return text(whole);
+}
+
+std::u16string FormatFactor(double k, char16_t separator) {
+    return FormatPlain(IsPositiveFinite(k) ? RoundForText(k) : k, separator);
 }
 
 TSoilCorrection CorrectSoil(const TEarthingInput& built, double measured, TSoilState state,

@@ -31,13 +31,17 @@ struct TMeasuredTotal {
 };
 TMeasuredTotal ReadMeasuredTotal(std::u16string_view text, char16_t userSeparator);
 
-// The text a soil box gets for a corrected resistivity: "Скорректировано по замеру (418)", the
+// The text a soil box gets for a corrected resistivity: "По замеру (418)", short enough for the
+// number to show in the upper box, the
 // resistivity to three significant digits (whole ohm-metres from 100 up) with the user's separator;
 // where the two separators differ, so that a fraction would not read back, in whole ohm-metres if
 // they stay within 5 % of it. Empty when no such text reads back as that number: below 0,0001 or from
 // 10^15 up the number would need an exponent, whose letter the soil text rules drop.
 std::optional<std::u16string> CorrectedSoilText(double resistivity, char16_t userSeparator,
                                                 char16_t systemSeparator);
+
+// The factor k as the program shows it: three significant digits.
+std::u16string FormatFactor(double k, char16_t separator);
 
 struct TSoilCorrection {
     std::u16string Error;    // empty when the soil was corrected, else why not, a sentence

@@ -120,15 +120,15 @@ TEST(Measurement, CorrectedSoilTextReadsBackByTheSoilTextRules) {
         const char16_t* text;
         double read;
     } cases[] = {
-        {418.27, u',', u',', u"Скорректировано по замеру (418)", 418},
-        {41.827, u',', u',', u"Скорректировано по замеру (41,8)", 41.8},
-        {0.13456, u',', u',', u"Скорректировано по замеру (0,135)", 0.135},
-        {99.96, u',', u',', u"Скорректировано по замеру (100)", 100},
-        {22500.4, u'.', u'.', u"Скорректировано по замеру (22500)", 22500},
-        {41.827, u'.', u'.', u"Скорректировано по замеру (41.8)", 41.8},
+        {418.27, u',', u',', u"По замеру (418)", 418},
+        {41.827, u',', u',', u"По замеру (41,8)", 41.8},
+        {0.13456, u',', u',', u"По замеру (0,135)", 0.135},
+        {99.96, u',', u',', u"По замеру (100)", 100},
+        {22500.4, u'.', u'.', u"По замеру (22500)", 22500},
+        {41.827, u'.', u'.', u"По замеру (41.8)", 41.8},
         // Separators that differ let no fraction read back: whole ohm-metres within 5 %.
-        {41.827, u',', u'.', u"Скорректировано по замеру (42)", 42},
-        {19.6, u'.', u',', u"Скорректировано по замеру (20)", 20},
+        {41.827, u',', u'.', u"По замеру (42)", 42},
+        {19.6, u'.', u',', u"По замеру (20)", 20},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.resistivity);
@@ -185,9 +185,9 @@ TEST(Measurement, CorrectsTheSoilByOneFactorInBothStates) {
 TEST(Measurement, FirstExampleInFigures) {
     const TSoilCorrection worst = CorrectSoil(FirstExample(), 18, TSoilState::Worst, Comma, Comma);
     EXPECT_EQ(FormatTenths(worst.Calculated, Comma), u"12,5");
-    EXPECT_EQ(FormatPlain(std::round(worst.Factor * 1000) / 1000, Comma), u"1,439");
-    EXPECT_EQ(worst.TopLayer, u"Скорректировано по замеру (144)");
-    EXPECT_EQ(worst.BottomLayer, u"Скорректировано по замеру (86,3)");
+    EXPECT_EQ(FormatFactor(worst.Factor, Comma), u"1,44");
+    EXPECT_EQ(worst.TopLayer, u"По замеру (144)");
+    EXPECT_EQ(worst.BottomLayer, u"По замеру (86,3)");
 
     // Measured in an ordinary season: compared with 7,4 Ом, the total without the region's factors.
     const TSoilCorrection ordinary = CorrectSoil(FirstExample(), 18, TSoilState::Ordinary, Comma, Comma);
