@@ -1,17 +1,20 @@
 #include "TMeasurementDialog.h"
 
+#include "TFitDialog.h"
 #include "shown_numbers.h"
 #include "system_locale.h"
 #include "user_locale.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -143,7 +146,12 @@ TMeasurementDialog::TMeasurementDialog(QWidget* parent, const TEarthingInput& bu
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
     Recompute();
-    resize(QSize(640, 520).expandedTo(minimumSizeHint()));
+    // Within the screen less the frame, as the fit dialog: at twice the scale a 1920 × 1080 screen
+    // has room for 960 × 540 of these pixels.
+    const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    const QSize room =
+        screen ? screen->availableGeometry().size() - TFitDialog::FrameAllowance : QSize(640, 520);
+    resize(QSize(640, 520).boundedTo(room).expandedTo(minimumSizeHint()));
 }
 
 void TMeasurementDialog::showEvent(QShowEvent* event) {
