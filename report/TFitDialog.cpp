@@ -1,5 +1,6 @@
 #include "TFitDialog.h"
 
+#include "row_table.h"
 #include "shown_numbers.h"
 #include "system_locale.h"
 #include "user_locale.h"
@@ -60,21 +61,11 @@ TFitDialog::TFitDialog(QWidget* parent, const TEarthingInput& input, const TNorm
     status_->setWordWrap(true);
     status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    table_ = new QTableWidget(0, ColumnCount);
-    table_->setObjectName(QStringLiteral("FitTable"));
-    table_->setHorizontalHeaderLabels(
-        {QStringLiteral("Расположение"), QStringLiteral("Крат-\nность"), QStringLiteral("Электро-\nдов, шт."),
-         QStringLiteral("Длина\nэлектрода, м"), QStringLiteral("Сопротив-\nление, Ом"),
-         QStringLiteral("Электроды\nвсего, м"), QStringLiteral("Соедини-\nтель, м"),
-         QStringLiteral("Металл\nвсего, м")});
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setSelectionMode(QAbstractItemView::SingleSelection);
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setTabKeyNavigation(false);
-    table_->verticalHeader()->setVisible(false);
-    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 8);
-    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table_->horizontalHeader()->setStretchLastSection(true);
+    table_ = MakeRowTable(QStringLiteral("FitTable"),
+                          {QStringLiteral("Расположение"), QStringLiteral("Крат-\nность"),
+                           QStringLiteral("Электро-\nдов, шт."), QStringLiteral("Длина\nэлектрода, м"),
+                           QStringLiteral("Сопротив-\nление, Ом"), QStringLiteral("Электроды\nвсего, м"),
+                           QStringLiteral("Соедини-\nтель, м"), QStringLiteral("Металл\nвсего, м")});
     table_->setMinimumWidth(420);
 
     chart_ = new TFitChart;

@@ -1,6 +1,7 @@
 #include "TMeasurementDialog.h"
 
 #include "TFitDialog.h"
+#include "row_table.h"
 #include "shown_numbers.h"
 #include "system_locale.h"
 #include "user_locale.h"
@@ -99,20 +100,10 @@ TMeasurementDialog::TMeasurementDialog(QWidget* parent, const TEarthingInput& bu
     status_->setWordWrap(true);
     status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    table_ = new QTableWidget(0, ColumnCount);
-    table_->setObjectName(QStringLiteral("MeasurementTable"));
-    table_->setHorizontalHeaderLabels(
-        {QStringLiteral("Электро-\nдов, шт."), QStringLiteral("Длина\nэлектрода, м"),
-         QStringLiteral("Сопротив-\nление, Ом"), QStringLiteral("Добавить\nэлектродов"),
-         QStringLiteral("Добавить\nметалла, м"), QStringLiteral("Металл\nвсего, м")});
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setSelectionMode(QAbstractItemView::SingleSelection);
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setTabKeyNavigation(false);
-    table_->verticalHeader()->setVisible(false);
-    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 8);
-    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table_->horizontalHeader()->setStretchLastSection(true);
+    table_ = MakeRowTable(QStringLiteral("MeasurementTable"),
+                          {QStringLiteral("Электро-\nдов, шт."), QStringLiteral("Длина\nэлектрода, м"),
+                           QStringLiteral("Сопротив-\nление, Ом"), QStringLiteral("Добавить\nэлектродов"),
+                           QStringLiteral("Добавить\nметалла, м"), QStringLiteral("Металл\nвсего, м")});
 
     apply_ = new QPushButton(QStringLiteral("Применить"));
     apply_->setObjectName(QStringLiteral("MeasurementApply"));
