@@ -104,6 +104,10 @@ TMeasurementDialog::TMeasurementDialog(QWidget* parent, const TEarthingInput& bu
                           {QStringLiteral("Электро-\nдов, шт."), QStringLiteral("Длина\nэлектрода, м"),
                            QStringLiteral("Сопротив-\nление, Ом"), QStringLiteral("Добавить\nэлектродов"),
                            QStringLiteral("Добавить\nметалла, м"), QStringLiteral("Металл\nвсего, м")});
+    table_->setToolTip(
+        QStringLiteral("Расчёт ставит электроды на расстоянии, кратном их длине: у удлинённых "
+                       "электродов расстояние в расчёте больше, чем у забитых, и сопротивление "
+                       "на деле может оказаться выше"));
 
     apply_ = new QPushButton(QStringLiteral("Применить"));
     apply_->setObjectName(QStringLiteral("MeasurementApply"));
