@@ -83,11 +83,11 @@ bool StaysAbove(const TEarthingResult& lo, int64_t loTenths, const TEarthingResu
 // a stretch the bound does not clear down to a single step. Where the arrangement gives no total at
 // the shortest rods (a connector so wide that its resistance is not positive), lengthening the rods
 // only raises the logarithms, so the first length with a total is found by halving.
-std::optional<double> ReachingLength(TRunner& runner, const TArrangement& a, double required,
-                                     bool boundHolds) {
+std::optional<double> ReachingLength(TRunner& runner, const TArrangement& a, double required, bool boundHolds,
+                                     int64_t firstTenths) {
     const auto run = [&](int64_t tenths) { return runner.Run(a, static_cast<double>(tenths) / 10); };
     const int64_t last = static_cast<int64_t>(MaxSearchedRodLength * 10);
-    int64_t lo = static_cast<int64_t>(MinSearchedRodLength * 10);
+    int64_t lo = firstTenths;
     TEarthingResult at = run(lo);
     if (boundHolds && !HasMeaningfulTotal(at)) {
         int64_t none = lo, some = last;
@@ -218,10 +218,27 @@ TFit FitEarthing(const TEarthingInput& current, double required, char16_t userSe
         fit.Best = best->second;
         // The bound of the length search needs rod tops at or below the ground.
         const bool boundHolds = current.Depth >= 0;
-        if (const std::optional<double> length = ReachingLength(runner, best->first, required, boundHolds))
+        if (const std::optional<double> length = ReachingLength(
+                runner, best->first, required, boundHolds, static_cast<int64_t>(MinSearchedRodLength * 10)))
             fit.Reaching = RowOf(best->first, runner.Run(best->first, *length), *length);
     }
     return fit;
+}
+
+std::optional<double> ShortestReachingLength(const TEarthingInput& input, double from, double required,
+                                             char16_t userSeparator, char16_t systemSeparator) {
+    if (!(from <= MaxSearchedRodLength))
+        return std::nullopt;
+    TRunner runner(input, userSeparator, systemSeparator);
+    const TArrangement a{input.MutualDisposition, input.IntervalMultiplicity, input.Number};
+    // The start itself, as it stands, before the grid.
+    if (MeetsNorm(runner.Run(a, from), required))
+        return from;
+    const int64_t first = std::max(static_cast<int64_t>(std::ceil(from * 10 - 1e-9)),
+                                   static_cast<int64_t>(MinSearchedRodLength * 10));
+    if (first > static_cast<int64_t>(MaxSearchedRodLength * 10))
+        return std::nullopt;
+    return ReachingLength(runner, a, required, input.Depth >= 0, first);
 }
 
 TTotalsByCount TotalsByCount(const TEarthingInput& current, int32_t mutualDisposition,

@@ -74,6 +74,12 @@ constexpr double MaxSearchedRodLength = 1000.0;
 TFit FitEarthing(const TEarthingInput& current, double required, char16_t userSeparator,
                  char16_t systemSeparator);
 
+// The shortest rod length, `from` itself or a whole number of tenths of a metre above it up to
+// MaxSearchedRodLength, at which the arrangement of `input` (its layout, multiple and count) reaches
+// `required` ohms; empty when none does.
+std::optional<double> ShortestReachingLength(const TEarthingInput& input, double from, double required,
+                                             char16_t userSeparator, char16_t systemSeparator);
+
 // The total of every rod count 1..20 with the current inputs at the given layout and multiple; an
 // empty value where the total is no meaningful number. The chart of the fit draws these.
 using TTotalsByCount = std::array<std::optional<double>, 20>;

@@ -1,19 +1,16 @@
 #include "TFitDialog.h"
 
-#include "TsCustomSpinEdit.h"
+#include "row_table.h"
 #include "shown_numbers.h"
 #include "system_locale.h"
 #include "user_locale.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
-#include <QDoubleSpinBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -53,29 +50,7 @@ TFitDialog::TFitDialog(QWidget* parent, const TEarthingInput& input, const TNorm
     setWindowTitle(QStringLiteral("Подбор"));
     resistivity_ = NormResistivity(ComputeEarthing(input_, userSeparator_, systemSeparator_));
 
-    auto* normRow = new QHBoxLayout;
-    normRow->addWidget(new QLabel(QStringLiteral("Нормативное сопротивление:")));
-    normGroup_ = new QButtonGroup(this);
-    const char* names[] = {"FitNorm4", "FitNorm10", "FitNorm30", "FitNormTyped"};
-    const QString texts[] = {QStringLiteral("4 Ом"), QStringLiteral("10 Ом"), QStringLiteral("30 Ом"),
-                             QStringLiteral("другое:")};
-    for (int i = 0; i < 4; ++i) {
-        auto* button = new QRadioButton(texts[i]);
-        button->setObjectName(QLatin1String(names[i]));
-        normGroup_->addButton(button, i);
-        normRow->addWidget(button);
-    }
-    typedNorm_ = new QDoubleSpinBox;
-    typedNorm_->setObjectName(QStringLiteral("FitTypedNorm"));
-    typedNorm_->setRange(0.1, 10000);
-    typedNorm_->setDecimals(1);
-    typedNorm_->setSingleStep(1);
-    typedNorm_->setSuffix(OhmSuffix());
-    typedNorm_->setKeyboardTracking(true);
-    FollowDecimalKeyRule(typedNorm_);
-    typedNorm_->setToolTip(QStringLiteral("Требуемое сопротивление заземлителя, от 0,1 до 10000 Ом"));
-    normRow->addWidget(typedNorm_);
-    normRow->addStretch(1);
+    normChooser_ = new TNormChooser(QStringLiteral("Fit"), norm.Norm);
 
     raised_ = new QCheckBox;
     raised_->setObjectName(QStringLiteral("FitRaisedNorm"));
@@ -86,21 +61,11 @@ TFitDialog::TFitDialog(QWidget* parent, const TEarthingInput& input, const TNorm
     status_->setWordWrap(true);
     status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    table_ = new QTableWidget(0, ColumnCount);
-    table_->setObjectName(QStringLiteral("FitTable"));
-    table_->setHorizontalHeaderLabels(
-        {QStringLiteral("Расположение"), QStringLiteral("Крат-\nность"), QStringLiteral("Электро-\nдов, шт."),
-         QStringLiteral("Длина\nэлектрода, м"), QStringLiteral("Сопротив-\nление, Ом"),
-         QStringLiteral("Электроды\nвсего, м"), QStringLiteral("Соедини-\nтель, м"),
-         QStringLiteral("Металл\nвсего, м")});
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setSelectionMode(QAbstractItemView::SingleSelection);
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setTabKeyNavigation(false);
-    table_->verticalHeader()->setVisible(false);
-    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 8);
-    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table_->horizontalHeader()->setStretchLastSection(true);
+    table_ = MakeRowTable(QStringLiteral("FitTable"),
+                          {QStringLiteral("Расположение"), QStringLiteral("Крат-\nность"),
+                           QStringLiteral("Электро-\nдов, шт."), QStringLiteral("Длина\nэлектрода, м"),
+                           QStringLiteral("Сопротив-\nление, Ом"), QStringLiteral("Электроды\nвсего, м"),
+                           QStringLiteral("Соедини-\nтель, м"), QStringLiteral("Металл\nвсего, м")});
     table_->setMinimumWidth(420);
 
     chart_ = new TFitChart;
@@ -123,36 +88,14 @@ TFitDialog::TFitDialog(QWidget* parent, const TEarthingInput& input, const TNorm
     buttons->addWidget(apply_);
     buttons->addWidget(close);
     auto* column = new QVBoxLayout(this);
-    column->addLayout(normRow);
+    column->addWidget(normChooser_);
     column->addWidget(raised_);
     column->addWidget(status_);
     column->addLayout(body, 1);
     column->addLayout(buttons);
 
-    // The choice the window kept: a standard norm by its button, any other value typed.
-    int index = 3;
-    for (int i = 0; i < 3; ++i)
-        if (norm.Norm == StandardNorms[i])
-            index = i;
-    typedNorm_->setValue(index == 3 ? norm.Norm : 10);
-    typedNorm_->setEnabled(index == 3);
-    normGroup_->button(index)->setChecked(true);
     raised_->setChecked(norm.Raised && raised_->isVisibleTo(this));
-    // The norms are one tab stop, at the checked one; the arrow keys move between them.
-    const auto keepCheckedAsTabStop = [this] {
-        for (QAbstractButton* button : normGroup_->buttons())
-            button->setFocusPolicy(button->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
-    };
-    keepCheckedAsTabStop();
-
-    connect(normGroup_, &QButtonGroup::idToggled, this, [this, keepCheckedAsTabStop](int id, bool checked) {
-        keepCheckedAsTabStop();
-        if (!checked)
-            return;
-        typedNorm_->setEnabled(id == 3);
-        Refit();
-    });
-    connect(typedNorm_, &QDoubleSpinBox::valueChanged, this, [this] { Refit(); });
+    normChooser_->Changed = [this] { Refit(); };
     connect(raised_, &QCheckBox::toggled, this, [this] { Refit(); });
     connect(table_, &QTableWidget::itemSelectionChanged, this, [this] { SelectionChanged(); });
     connect(table_, &QTableWidget::cellDoubleClicked, this, [this] { ApplySelected(); });
@@ -170,12 +113,15 @@ QSize TFitDialog::SizeFor(const QSize& available) const {
 }
 
 QRadioButton* TFitDialog::NormButton(int index) const {
-    return static_cast<QRadioButton*>(normGroup_->button(index));
+    return normChooser_->Button(index);
+}
+
+QDoubleSpinBox* TFitDialog::TypedNorm() const {
+    return normChooser_->Typed();
 }
 
 TNormChoice TFitDialog::Norm() const {
-    const int id = normGroup_->checkedId();
-    return {id >= 0 && id < 3 ? StandardNorms[id] : typedNorm_->value(), raised_->isChecked()};
+    return {normChooser_->Norm(), raised_->isChecked()};
 }
 
 void TFitDialog::Refit() {

@@ -2,11 +2,11 @@
 
 #include "fit.h"
 #include "fit_chart.h"
+#include "norm_chooser.h"
 
 #include <QDialog>
 #include <functional>
 
-class QButtonGroup;
 class QCheckBox;
 class QDoubleSpinBox;
 class QLabel;
@@ -30,7 +30,7 @@ class TFitDialog : public QDialog {
     double Required() const { return required_; }
 
     QRadioButton* NormButton(int index) const; // 0..2: 4, 10, 30 Ом; 3: the typed value
-    QDoubleSpinBox* TypedNorm() const { return typedNorm_; }
+    QDoubleSpinBox* TypedNorm() const;
     QCheckBox* RaisedNorm() const { return raised_; }
     QLabel* Status() const { return status_; }
     QTableWidget* Table() const { return table_; }
@@ -59,8 +59,7 @@ class TFitDialog : public QDialog {
     double required_ = 0;
     std::vector<TFitRow> shown_;
 
-    QButtonGroup* normGroup_;
-    QDoubleSpinBox* typedNorm_;
+    TNormChooser* normChooser_;
     QCheckBox* raised_;
     QLabel* status_;
     QTableWidget* table_;

@@ -2,6 +2,7 @@
 
 #include "TsSkinProvider.h"
 #include "error_message.h"
+#include "qt_text.h"
 #include "system_locale.h"
 #include "user_locale.h"
 
@@ -38,10 +39,12 @@ TResultActions::TResultActions(TResultWindow window) : QObject(window.Window), w
     connect(Action2, &QAction::triggered, this, &TResultActions::Action2Execute);
     connect(Action3, &QAction::triggered, this, &TResultActions::Action3Execute);
     connect(Action4, &QAction::triggered, this, &TResultActions::Action4Execute);
+    Action6 = MakeAction(form, "Action6", QStringLiteral("Замер сопротивления…"), Qt::CTRL | Qt::Key_M);
+    connect(Action6, &QAction::triggered, this, &TResultActions::Action6Execute);
 
     // The context menu of the result panel and of the total on it.
     for (QWidget* target : window_.ResultWidgets) {
-        target->addActions({Action2, Action3, Action4});
+        target->addActions({Action2, Action3, Action4, Action6});
         target->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
 
@@ -52,6 +55,7 @@ TResultActions::TResultActions(TResultWindow window) : QObject(window.Window), w
                                             QStringLiteral("Документ PDF (*.pdf)"));
     };
     RunFitDialog = [](TFitDialog& dialog) { dialog.exec(); };
+    RunMeasurementDialog = [](TMeasurementDialog& dialog) { dialog.exec(); };
     ChoosePrinter = [form](QPrinter& printer) {
         QPrintDialog dialog(&printer, form);
         dialog.setWindowTitle(QStringLiteral("Печать расчёта"));
@@ -104,4 +108,18 @@ void TResultActions::Action4Execute() {
     if (!PaintEarthingReport(printer, Report()))
         ShowErrorMessage(QStringLiteral("Не могу напечатать расчёт: принтер «") + printer.printerName() +
                          QStringLiteral("» не принимает документ."));
+}
+
+void TResultActions::Action6Execute() {
+    const auto apply = [this](const TSoilCorrection& correction, const TFitRow* row) {
+        window_.ApplySoilTexts(ToQString(correction.TopLayer), ToQString(correction.BottomLayer));
+        if (row)
+            window_.ApplyFitRow(*row);
+    };
+    TMeasurementDialog dialog(window_.Window, window_.ReadInputs(), norm_.Norm, apply);
+    TsSkinProvider::ForDialog(window_.SkinManager, &dialog);
+    RunMeasurementDialog(dialog);
+    // The window now holds an arrangement fitted to the dialog's norm: the document judges by it.
+    if (dialog.result() == QDialog::Accepted && dialog.Norm() != norm_.Norm)
+        norm_ = {dialog.Norm(), false};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TFitDialog.h"
+#include "TMeasurementDialog.h"
 #include "earthing_report.h"
 #include "result_window.h"
 
@@ -10,15 +11,16 @@
 class QAction;
 class QPrinter;
 
-// The three commands on the result: the fit to a required resistance (Ctrl+R), the calculation saved
-// as a PDF (Ctrl+S) and printed (Ctrl+P). Their shortcuts work wherever the focus is in the window,
-// and the result panel sPanel1 and the total sLabel39 offer them in a context menu. None of them
-// changes an input unless the user applies a row of the fit.
+// The commands on the result: the fit to a required resistance (Ctrl+R), the calculation saved as a
+// PDF (Ctrl+S) and printed (Ctrl+P), the soil corrected by a measured resistance (Ctrl+M). Their shortcuts
+// work wherever the focus is in the window, and the result panel sPanel1 and the total sLabel39 offer them in
+// a context menu. None of them changes an input unless the user applies a row of the fit or a measurement.
 class TResultActions : public QObject {
   public:
     explicit TResultActions(TResultWindow window);
 
     QAction *Action2, *Action3, *Action4; // fit, PDF, print
+    QAction* Action6;                     // the measured resistance
 
     // The norm chosen in the last fit, which the document judges the calculation against.
     const TNormChoice& Norm() const { return norm_; }
@@ -27,6 +29,7 @@ class TResultActions : public QObject {
     void Action2Execute(); // "Подобрать под нормативное сопротивление…"
     void Action3Execute(); // "Сохранить расчёт в PDF…"
     void Action4Execute(); // "Печать расчёта…"
+    void Action6Execute(); // "Замер сопротивления…"
 
     // Asks for the file to save to, given the suggested path; empty = cancelled. The file dialog by
     // default; tests put their own answer in.
@@ -36,6 +39,8 @@ class TResultActions : public QObject {
     std::function<bool(QPrinter& printer)> ChoosePrinter;
     // Opens the fit dialog and runs it to its end; tests answer it.
     std::function<void(TFitDialog& dialog)> RunFitDialog;
+    // Opens the measurement dialog and runs it to its end; tests answer it.
+    std::function<void(TMeasurementDialog& dialog)> RunMeasurementDialog;
 
   private:
     TResultWindow window_;

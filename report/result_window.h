@@ -4,6 +4,7 @@
 #include "fit.h"
 
 #include <QList>
+#include <QString>
 #include <functional>
 
 class QWidget;
@@ -19,4 +20,6 @@ struct TResultWindow {
     std::function<TEarthingInput()> ReadInputs;
     // Sets the controls from the row as a user would, so every change event runs and the total follows.
     std::function<void(const TFitRow& row)> ApplyFitRow;
+    // Sets the texts of the upper and the lower soil box as a user would, so every change event runs.
+    std::function<void(const QString& top, const QString& bottom)> ApplySoilTexts;
 };

@@ -97,6 +97,7 @@ TEST_F(FitAndReport, ShortcutsAndContextMenu) {
     EXPECT_TRUE(keys.contains(QKeySequence(Qt::CTRL | Qt::Key_R)));
     EXPECT_TRUE(keys.contains(QKeySequence(Qt::CTRL | Qt::Key_S)));
     EXPECT_TRUE(keys.contains(QKeySequence(Qt::CTRL | Qt::Key_P)));
+    EXPECT_TRUE(keys.contains(QKeySequence(Qt::CTRL | Qt::Key_M)));
 
     for (QWidget* focus : {static_cast<QWidget*>(form->sSpinEdit3), static_cast<QWidget*>(form->sComboBox1),
                            static_cast<QWidget*>(form->sRadioButton2)}) {
@@ -115,7 +116,8 @@ TEST_F(FitAndReport, ShortcutsAndContextMenu) {
          {form->findChild<QWidget*>(QStringLiteral("sPanel1")), static_cast<QWidget*>(form->sLabel39)}) {
         ASSERT_NE(target, nullptr);
         EXPECT_EQ(target->contextMenuPolicy(), Qt::ActionsContextMenu);
-        EXPECT_EQ(target->actions(), (QList<QAction*>{actions->Action2, actions->Action3, actions->Action4}));
+        EXPECT_EQ(target->actions(),
+                  (QList<QAction*>{actions->Action2, actions->Action3, actions->Action4, actions->Action6}));
     }
     EXPECT_EQ(actions->Action2->text(), "Подобрать под нормативное сопротивление…");
     EXPECT_EQ(actions->Action3->text(), "Сохранить расчёт в PDF…");

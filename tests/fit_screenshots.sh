@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # A new user's minute under Xvfb: from the window to a fitted arrangement and to a PDF of it. Opens the
 # fit with Ctrl+R (10 Ом), applies the first row with Enter, saves the document with Ctrl+S and turns
-# its page into a PNG. Usage: tests/fit_screenshots.sh [build-dir] [output-dir]; SCREEN=1920x1080x24
-# gives another screen than 1024x768x24, and QT_SCALE_FACTOR=2 passes through to the program.
+# its page into a PNG; then measures 18 Ом with Ctrl+M and applies it. Usage:
+# tests/fit_screenshots.sh [build-dir] [output-dir]; SCREEN=1920x1080x24 gives another screen than
+# 1024x768x24, and QT_SCALE_FACTOR=2 passes through to the program.
 # Needs xvfb, xdotool, imagemagick and poppler-utils; installs what is missing of them.
 set -euo pipefail
 bash "$(dirname "$0")/../scripts/install-deps.sh" xdotool imagemagick
@@ -39,6 +40,17 @@ xvfb-run -a -s "-screen 0 ${SCREEN:-1024x768x24}" bash -c '
     xdotool type --delay 10 "$1/fit-document.pdf"
     xdotool key Return
     sleep 1
+    # The measurement of what the fit built: 18 Ом typed, Enter applies the corrected soil and the
+    # first row.
+    xdotool windowfocus "$win"
+    xdotool key ctrl+m
+    sleep 1
+    xdotool type --delay 20 "18"
+    sleep 0.5
+    import -window root "$1/measurement-dialog.png"
+    xdotool key Return
+    sleep 0.5
+    import -window root "$1/measurement-applied.png"
     kill "$pid"
 ' "$folder/stelvorn" "$out"
 pdftoppm -r 90 -png -singlefile "$out/fit-document.pdf" "$out/fit-document"

@@ -55,6 +55,8 @@ class TForm1 : public QWidget {
     // Sets the layout, spacing multiple, rod count and rod length from a row of the fit, control by
     // control as a user would, so every change event runs and the total follows.
     void ApplyFitRow(const TFitRow& row);
+    // Sets the texts of the two soil boxes as a user would: each changed box raises its change event.
+    void ApplySoilTexts(const QString& top, const QString& bottom);
 
     // Event handlers.
     void sComboBox1Change();
