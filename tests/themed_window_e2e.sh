@@ -32,12 +32,16 @@ x0=$X y0=$Y width=$WIDTH height=$HEIGHT
 xdotool mousemove $((x0 + 8 + 150)) $((y0 + 30 + 10)) click 1
 sleep 0.5
 xdotool mousemove $((x0 + 8 + 12 + 100)) $((y0 + 30 + 22 + 28 + 11)) click 1
-sleep 0.8
+# The list, once it is shown (a loaded machine may take a while).
 popup=
-for id in $(xdotool search --onlyvisible --class stelvorn); do
-    [[ "$((id))" == "$((main))" ]] && continue
-    where "$id"
-    if ((WIDTH >= 200 && WIDTH < width)); then popup=$id; break; fi
+for _ in $(seq 50); do
+    sleep 0.1
+    for id in $(xdotool search --onlyvisible --class stelvorn); do
+        [[ "$((id))" == "$((main))" ]] && continue
+        where "$id"
+        if ((WIDTH >= 200 && WIDTH < width)); then popup=$id; break; fi
+    done
+    [[ -n "$popup" ]] && break
 done
 [[ -n "$popup" ]] || e2e_fail "the theme list did not open"
 where "$popup"
@@ -58,8 +62,12 @@ drag() { # <how> <steps>: drags the title bar by 50 right and 30 down
         [[ "$1" == slow ]] && sleep 0.1
     done
     xdotool mouseup 1
-    sleep 0.6
-    where "$main"
+    # The window's last move may reach the server a little later on a loaded machine.
+    for _ in $(seq 30); do
+        sleep 0.1
+        where "$main"
+        ((X == x + 50 && Y == y + 30)) && break
+    done
     if ((X != x + 50 || Y != y + 30)); then
         e2e_fail "a $1 drag by 50,30 moved the window from $x,$y to $X,$Y"
     fi
