@@ -461,3 +461,26 @@ std::u16string WriteSurveyTable(const std::vector<TSurveyReading>& readings, cha
     }
     return text;
 }
+
+namespace {
+
+double ThreeDigits(double x) {
+    if (!(x > 0) || !std::isfinite(x))
+        return x;
+    const double scale = std::pow(10.0, 2 - std::floor(std::log10(x)));
+    return std::round(x * scale) / scale;
+}
+
+} // namespace
+
+std::u16string SurveyModelText(const TSurveyModel& model, char16_t separator) {
+    if (!model.TwoLayers)
+        return u"ρ = " + FormatPlain(ThreeDigits(model.Rho1), separator) + u" Ом∙м";
+    return u"ρ1 = " + FormatPlain(ThreeDigits(model.Rho1), separator) + u" Ом∙м, ρ2 = " +
+           FormatPlain(ThreeDigits(model.Rho2), separator) + u" Ом∙м, h = " +
+           FormatPlain(std::round(model.Thickness * 100) / 100, separator) + u" м";
+}
+
+std::u16string SurveyPercent(double fraction, char16_t separator) {
+    return FormatTenths(fraction * 100, separator) + u" %";
+}

@@ -82,3 +82,10 @@ TSurveyTableText ReadSurveyTable(std::u16string_view text);
 // The readings as CSV with semicolons and the given decimal separator, under a heading line, every line
 // ending with CR LF; ReadSurveyTable reads it back.
 std::u16string WriteSurveyTable(const std::vector<TSurveyReading>& readings, char16_t separator);
+
+// The model as the dialog and the document write it, numbers with the given decimal separator:
+// "ρ = 120 Ом∙м" for uniform soil, "ρ1 = 418 Ом∙м, ρ2 = 60 Ом∙м, h = 1,85 м" for two layers;
+// resistivities to three significant digits, h to hundredths of a metre.
+std::u16string SurveyModelText(const TSurveyModel& model, char16_t separator);
+// A fraction as per cent to a tenth: "2,1 %".
+std::u16string SurveyPercent(double fraction, char16_t separator);

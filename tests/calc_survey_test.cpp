@@ -1,7 +1,9 @@
 // The soil from a Wenner survey: the apparent resistivity, the two fits, the table text.
+#include "report.h"
 #include "resistivity_text.h"
 #include "survey.h"
 
+#include "number_format.h"
 #include <cmath>
 #include <gtest/gtest.h>
 #include <numbers>
@@ -204,6 +206,25 @@ TEST(Survey, SoilTextReadsBack) {
         EXPECT_EQ(text, c.text);
         EXPECT_EQ(ParseResistivity(ExtractResistivityText(text, c.system), c.user), c.read);
     }
+}
+
+// The document's section: every reading, kept or not, the applied model and its RMS.
+TEST(Survey, DocumentSection) {
+    std::vector<TSurveyReading> readings = {Reading(1, 0, 100 / (2 * Pi)), Reading(2, 0.1, {}, 110),
+                                            Reading(4, 0, {}, 500)};
+    readings[2].Kept = false;
+    const std::optional<TReportSurvey> uniform = BuildSurveySection(readings, false, u',');
+    ASSERT_TRUE(uniform);
+    ASSERT_EQ(uniform->Rows.size(), 3u);
+    // ρ = (1/100 + 1/110) / (1/100² + 1/110²) = 104,52.
+    EXPECT_EQ(uniform->Rows[0], (std::vector<std::u16string>{u"1", u"0", FormatPlain(100 / (2 * Pi), u','),
+                                                             u"100", u"104,5", u"4,5 %"}));
+    EXPECT_EQ(uniform->Rows[1][2], u"—");
+    EXPECT_EQ(uniform->Rows[2][5], u"не учтено");
+    EXPECT_EQ(uniform->Model, u"Однородный грунт: ρ = 105 Ом∙м");
+    EXPECT_EQ(uniform->Rms, u"Среднеквадратичная ошибка ρa: 4,8 %");
+    // Two kept readings give no two layers, so there is no such section.
+    EXPECT_FALSE(BuildSurveySection(readings, true, u','));
 }
 
 TEST(SurveyTable, ReadsPastesAndFiles) {
