@@ -158,8 +158,9 @@ TReport BuildEarthingReport(const TEarthingInput& in, const TNormChoice& norm, c
     return report;
 }
 
-std::optional<TReportSurvey> BuildSurveySection(const std::vector<TSurveyReading>& readings, bool twoLayers,
-                                                char16_t separator) {
+std::optional<TReportSurvey> BuildSurveySection(const TSurveyRecord& record, char16_t separator) {
+    const std::vector<TSurveyReading>& readings = record.Readings;
+    const bool twoLayers = record.TwoLayers;
     const TSurveyFit fit = FitSurvey(readings);
     const std::optional<TSurveyModel>& model = twoLayers ? fit.TwoLayer : fit.Uniform;
     if (!model)

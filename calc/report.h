@@ -45,8 +45,7 @@ struct TReportSurvey {
 
 // The section of a survey whose model was applied (two layers, else uniform soil); none when the
 // readings give no such model.
-std::optional<TReportSurvey> BuildSurveySection(const std::vector<TSurveyReading>& readings, bool twoLayers,
-                                                char16_t separator);
+std::optional<TReportSurvey> BuildSurveySection(const TSurveyRecord& survey, char16_t separator);
 
 struct TReport {
     std::u16string Title;

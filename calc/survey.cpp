@@ -425,27 +425,35 @@ TSurveyTableText ReadSurveyTable(std::u16string_view text) {
                 }
                 continue;
             }
-            if (cell.empty() && column != 0)
-                continue;
-            const std::optional<double> value = ParseCell(cell);
-            if (!value) {
-                result.Error = where + u", столбец «" + ColumnNames[column] + u"»: «" +
-                               (cell.size() > 40 ? cell.substr(0, 40) + u"…" : cell) + u"» — не число.";
+            result.Error = ReadSurveyCell(cell, column, lineNumber, reading);
+            if (!result.Error.empty()) {
                 result.Readings.clear();
                 return result;
             }
-            if (column == 0)
-                reading.Spacing = *value;
-            else if (column == 1)
-                reading.Depth = *value;
-            else if (column == 2)
-                reading.Resistance = value;
-            else
-                reading.Apparent = value;
         }
         result.Readings.push_back(reading);
     }
     return result;
+}
+
+std::u16string ReadSurveyCell(std::u16string_view text, int column, size_t row, TSurveyReading& reading) {
+    const std::u16string cell = Trim(text);
+    if (cell.empty() && column != 0)
+        return {};
+    const std::optional<double> value = ParseCell(cell);
+    if (!value)
+        return u"Строка " + FormatPlain(static_cast<double>(row), u',') + u", столбец «" +
+               ColumnNames[column] + u"»: «" + (cell.size() > 40 ? cell.substr(0, 40) + u"…" : cell) +
+               u"» — не число.";
+    if (column == 0)
+        reading.Spacing = *value;
+    else if (column == 1)
+        reading.Depth = *value;
+    else if (column == 2)
+        reading.Resistance = value;
+    else
+        reading.Apparent = value;
+    return {};
 }
 
 std::u16string WriteSurveyTable(const std::vector<TSurveyReading>& readings, char16_t separator) {

@@ -79,9 +79,20 @@ struct TSurveyTableText {
 };
 TSurveyTableText ReadSurveyTable(std::u16string_view text);
 
+// One cell of the table into its field of the reading: column 0 a, 1 b, 2 R, 3 ρa; a number with a
+// point or a comma, blanks around it allowed. An empty b leaves 0, an empty R or ρa leaves none.
+// Returns what is wrong ("Строка 3, столбец «R»: «abc» — не число."), or an empty text.
+std::u16string ReadSurveyCell(std::u16string_view cell, int column, size_t row, TSurveyReading& reading);
+
 // The readings as CSV with semicolons and the given decimal separator, under a heading line, every line
 // ending with CR LF; ReadSurveyTable reads it back.
 std::u16string WriteSurveyTable(const std::vector<TSurveyReading>& readings, char16_t separator);
+
+// The survey whose model was applied to the window: its readings and which model.
+struct TSurveyRecord {
+    std::vector<TSurveyReading> Readings;
+    bool TwoLayers = false;
+};
 
 // The model as the dialog and the document write it, numbers with the given decimal separator:
 // "ρ = 120 Ом∙м" for uniform soil, "ρ1 = 418 Ом∙м, ρ2 = 60 Ом∙м, h = 1,85 м" for two layers;

@@ -38,10 +38,12 @@ TResultActions::TResultActions(TResultWindow window) : QObject(window.Window), w
     connect(Action2, &QAction::triggered, this, &TResultActions::Action2Execute);
     connect(Action3, &QAction::triggered, this, &TResultActions::Action3Execute);
     connect(Action4, &QAction::triggered, this, &TResultActions::Action4Execute);
+    Action5 = MakeAction(form, "Action5", QStringLiteral("Изыскания…"), Qt::CTRL | Qt::Key_I);
+    connect(Action5, &QAction::triggered, this, &TResultActions::Action5Execute);
 
     // The context menu of the result panel and of the total on it.
     for (QWidget* target : window_.ResultWidgets) {
-        target->addActions({Action2, Action3, Action4});
+        target->addActions({Action2, Action3, Action4, Action5});
         target->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
 
@@ -52,6 +54,7 @@ TResultActions::TResultActions(TResultWindow window) : QObject(window.Window), w
                                             QStringLiteral("Документ PDF (*.pdf)"));
     };
     RunFitDialog = [](TFitDialog& dialog) { dialog.exec(); };
+    RunSurveyDialog = [](TSurveyDialog& dialog) { dialog.exec(); };
     ChoosePrinter = [form](QPrinter& printer) {
         QPrintDialog dialog(&printer, form);
         dialog.setWindowTitle(QStringLiteral("Печать расчёта"));
@@ -62,6 +65,7 @@ TResultActions::TResultActions(TResultWindow window) : QObject(window.Window), w
 TEarthingReport TResultActions::Report() const {
     return {.Input = window_.ReadInputs(),
             .Norm = norm_,
+            .Survey = survey_,
             .Date = QDate::currentDate(),
             .UserSeparator = UserDecimalSeparator(),
             .SystemSeparator = SystemDecimalSeparator().front()};
@@ -104,4 +108,15 @@ void TResultActions::Action4Execute() {
     if (!PaintEarthingReport(printer, Report()))
         ShowErrorMessage(QStringLiteral("Не могу напечатать расчёт: принтер «") + printer.printerName() +
                          QStringLiteral("» не принимает документ."));
+}
+
+void TResultActions::Action5Execute() {
+    TSurveyDialog dialog(window_.Window, surveyReadings_, {window_.ApplySoilTexts, window_.ApplyThickness});
+    TsSkinProvider::ForDialog(window_.SkinManager, &dialog);
+    RunSurveyDialog(dialog);
+    const std::vector<TSurveyReading> readings = dialog.Readings();
+    if (!readings.empty())
+        surveyReadings_ = readings;
+    if (dialog.Applied())
+        survey_ = dialog.Applied();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TFitDialog.h"
+#include "TSurveyDialog.h"
 #include "earthing_report.h"
 #include "result_window.h"
 
@@ -19,6 +20,7 @@ class TResultActions : public QObject {
     explicit TResultActions(TResultWindow window);
 
     QAction *Action2, *Action3, *Action4; // fit, PDF, print
+    QAction* Action5;                     // the survey
 
     // The norm chosen in the last fit, which the document judges the calculation against.
     const TNormChoice& Norm() const { return norm_; }
@@ -27,6 +29,7 @@ class TResultActions : public QObject {
     void Action2Execute(); // "Подобрать под нормативное сопротивление…"
     void Action3Execute(); // "Сохранить расчёт в PDF…"
     void Action4Execute(); // "Печать расчёта…"
+    void Action5Execute(); // "Изыскания…"
 
     // Asks for the file to save to, given the suggested path; empty = cancelled. The file dialog by
     // default; tests put their own answer in.
@@ -36,9 +39,15 @@ class TResultActions : public QObject {
     std::function<bool(QPrinter& printer)> ChoosePrinter;
     // Opens the fit dialog and runs it to its end; tests answer it.
     std::function<void(TFitDialog& dialog)> RunFitDialog;
+    // Opens the survey dialog and runs it to its end; tests answer it.
+    std::function<void(TSurveyDialog& dialog)> RunSurveyDialog;
+    // The survey last applied, which the document shows; none until one is.
+    const std::optional<TSurveyRecord>& Survey() const { return survey_; }
 
   private:
     TResultWindow window_;
     TNormChoice norm_;
-    QString folder_; // where the last document went
+    QString folder_;                             // where the last document went
+    std::vector<TSurveyReading> surveyReadings_; // the survey dialog's table, kept for the session
+    std::optional<TSurveyRecord> survey_;
 };

@@ -4,6 +4,7 @@
 #include "fit.h"
 
 #include <QList>
+#include <QString>
 #include <functional>
 
 class QWidget;
@@ -19,4 +20,8 @@ struct TResultWindow {
     std::function<TEarthingInput()> ReadInputs;
     // Sets the controls from the row as a user would, so every change event runs and the total follows.
     std::function<void(const TFitRow& row)> ApplyFitRow;
+    // Sets the texts of the upper and the lower soil box as a user would, so every change event runs.
+    std::function<void(const QString& top, const QString& bottom)> ApplySoilTexts;
+    // Sets the upper layer's thickness field as a user would.
+    std::function<void(double thickness)> ApplyThickness;
 };

@@ -38,12 +38,14 @@ void OverrideProgramFolder(const QString& folder) {
 TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     BuildWindow();
     Wire();
-    ResultActions =
-        new TResultActions({.Window = this,
-                            .ResultWidgets = {findChild<QWidget*>(QStringLiteral("sPanel1")), sLabel39},
-                            .SkinManager = sSkinManager1,
-                            .ReadInputs = [this] { return ReadInputs(); },
-                            .ApplyFitRow = [this](const TFitRow& row) { ApplyFitRow(row); }});
+    ResultActions = new TResultActions(
+        {.Window = this,
+         .ResultWidgets = {findChild<QWidget*>(QStringLiteral("sPanel1")), sLabel39},
+         .SkinManager = sSkinManager1,
+         .ReadInputs = [this] { return ReadInputs(); },
+         .ApplyFitRow = [this](const TFitRow& row) { ApplyFitRow(row); },
+         .ApplySoilTexts = [this](const QString& top, const QString& bottom) { ApplySoilTexts(top, bottom); },
+         .ApplyThickness = [this](double thickness) { ApplyThickness(thickness); }});
     FormCreate();
 }
 
@@ -121,6 +123,22 @@ void TForm1::ApplyFitRow(const TFitRow& row) {
     // exactly as the field holds it.
     if (row.Length != static_cast<double>(sDecimalSpinEdit6->Value()))
         sDecimalSpinEdit6->SetValue(row.Length);
+    ShowCalculationPage();
+}
+
+void TForm1::ApplySoilTexts(const QString& top, const QString& bottom) {
+    for (const auto& [box, text] : {std::pair{sComboBox1, top}, std::pair{sComboBox2, bottom}}) {
+        if (box->currentText() == text)
+            continue;
+        box->setEditText(text);
+        emit box->changed();
+    }
+    ShowCalculationPage();
+}
+
+void TForm1::ApplyThickness(double thickness) {
+    if (thickness != static_cast<double>(sDecimalSpinEdit1->Value()))
+        sDecimalSpinEdit1->SetValue(thickness);
     ShowCalculationPage();
 }
 

@@ -53,6 +53,8 @@ class TForm1 : public QWidget {
     // Sets the layout, spacing multiple, rod count and rod length from a row of the fit, control by
     // control as a user would, so every change event runs and the total follows.
     void ApplyFitRow(const TFitRow& row);
+    void ApplySoilTexts(const QString& top, const QString& bottom);
+    void ApplyThickness(double thickness);
 
     // Event handlers.
     void sComboBox1Change();
