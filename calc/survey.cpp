@@ -15,6 +15,9 @@ constexpr double MaxSpacing = 10000;
 constexpr double MinApparent = 1e-3, MaxApparent = 1e7;
 // The fit's bounds, well outside any soil: the ratio of the layers up to 1000 either way, h from 1 mm.
 constexpr double MaxLayerRatio = 1e3;
+// The grid spans ratios up to 100 either way: its corners beyond would cost the most terms of the series
+// (|K| near 1), and the refinement goes on from there where the readings ask for it.
+constexpr double GridLayerRatio = 100;
 constexpr double MinThickness = 1e-3, MaxThickness = 1e5;
 
 std::u16string Row(size_t row) {
@@ -168,10 +171,10 @@ TSurveyModel FitTwoLayers(const std::vector<TPoint>& points) {
         nearest = std::min(nearest, point.Spacing);
         farthest = std::max(farthest, point.Spacing);
     }
-    // The grid, evenly in log space: ρ2/ρ1 over the fit's bounds (not 1: the uniform fit covers it),
-    // h from a tenth of the nearest spacing to three times the farthest.
-    constexpr int ratioSteps = 14, thicknessSteps = 9;
-    const double ratioTo = std::log(MaxLayerRatio), ratioStep = 2 * ratioTo / ratioSteps;
+    // The grid, evenly in log space: ρ2/ρ1 up to GridLayerRatio either way (not 1: the uniform fit covers
+    // it), h from a tenth of the nearest spacing to three times the farthest.
+    constexpr int ratioSteps = 10, thicknessSteps = 9;
+    const double ratioTo = std::log(GridLayerRatio), ratioStep = 2 * ratioTo / ratioSteps;
     const double hFrom = std::log(nearest / 10), hTo = std::log(farthest * 3);
     struct TCandidate {
         double Value;
