@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QFile>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
@@ -162,6 +163,8 @@ TEST_F(SurveyDialogTest, TypedAndPastedReadingsApplyTwoLayers) {
     pdftotext.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
     ASSERT_TRUE(pdftotext.waitForFinished(20000));
     const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    if (const QString shots = qEnvironmentVariable("STELVORN_SURVEY_SHOTS"); !shots.isEmpty())
+        QFile::copy(path, shots + QStringLiteral("/survey-document.pdf"));
     EXPECT_TRUE(text.contains("Грунт по изысканиям")) << text.toStdString();
     EXPECT_TRUE(text.contains("Два пласта: ρ1 = 300 Ом∙м, ρ2 = 60 Ом∙м, h = 1,4 м")) << text.toStdString();
     EXPECT_TRUE(text.contains("Среднеквадратичная ошибка ρa: 0 %")) << text.toStdString();
@@ -268,6 +271,34 @@ TEST_F(SurveyDialogTest, LeftOutReadingAndCsvRoundTrip) {
         Shot(QStringLiteral("survey-dialog"));
         dialog.reject();
     });
+}
+
+} // namespace
+
+namespace {
+
+// On a 1920 × 1080 screen at twice the scale and on 1366 × 768 the dialog fits, themed or not.
+TEST_F(SurveyDialogTest, FitsTheScreenAtEitherScale) {
+    for (const bool themed : {true, false}) {
+        SCOPED_TRACE(themed ? "themed" : "standard look");
+        form->sSkinManager1->SetActive(themed);
+        bool opened = false;
+        actions->RunSurveyDialog = [&](TSurveyDialog& dialog) {
+            opened = true;
+            for (const QSize screen : {QSize(1920 / 2, 1080 / 2), QSize(1366, 768)}) {
+                const QSize room = screen - TSurveyDialog::FrameAllowance;
+                EXPECT_LE(dialog.minimumSizeHint().width(), room.width()) << screen.width();
+                EXPECT_LE(dialog.minimumSizeHint().height(), room.height()) << screen.width();
+                const QSize size = dialog.SizeFor(screen);
+                EXPECT_LE(size.width(), room.width()) << screen.width();
+                EXPECT_LE(size.height(), room.height()) << screen.width();
+            }
+            EXPECT_EQ(dialog.windowFlags().testFlag(Qt::FramelessWindowHint), themed);
+            dialog.reject();
+        };
+        actions->Action5Execute();
+        EXPECT_TRUE(opened);
+    }
 }
 
 } // namespace
