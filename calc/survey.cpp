@@ -13,11 +13,11 @@ namespace {
 // What a reading may hold: spacings up to 10 km, apparent resistivities from 0,001 to 10⁷ Ом∙м.
 constexpr double MaxSpacing = 10000;
 constexpr double MinApparent = 1e-3, MaxApparent = 1e7;
-// The fit's bounds, well outside any soil: the ratio of the layers up to 1000 either way, h from 1 mm.
-constexpr double MaxLayerRatio = 1e3;
-// The grid spans ratios up to 100 either way: its corners beyond would cost the most terms of the series
-// (|K| near 1), and the refinement goes on from there where the readings ask for it.
-constexpr double GridLayerRatio = 100;
+// The fit's bounds: the ratio of the layers up to 100 either way (|K| up to 0,98, where the series needs
+// at most about 1500 terms), h from 1 mm.
+constexpr double MaxLayerRatio = 100;
+// The grid spans the same ratios.
+constexpr double GridLayerRatio = MaxLayerRatio;
 constexpr double MinThickness = 1e-3, MaxThickness = 1e5;
 
 std::u16string Row(size_t row) {
@@ -104,7 +104,7 @@ TParams NelderMead(const std::vector<TPoint>& points, TParams start, double step
         for (int i = 0; i < corners; ++i)
             for (int k = 0; k < 2; ++k)
                 size = std::max(size, std::abs(simplex[i][k] - simplex[best][k]));
-        if (size < 1e-7 || value[worst] - value[best] <= 1e-14 * value[best] + 1e-24)
+        if (size < 1e-6 || value[worst] - value[best] <= 1e-12 * value[best] + 1e-24)
             break;
         TParams centre{};
         for (int i = 0; i < corners; ++i)

@@ -119,7 +119,8 @@ TSurveyDialog::TSurveyDialog(QWidget* parent, const std::vector<TSurveyReading>&
     table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                             QAbstractItemView::AnyKeyPressed);
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 8);
-    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Sized to the contents once a refit has filled them in, not on every cell it writes.
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     table_->setMinimumWidth(480);
     table_->installEventFilter(this);
 
@@ -425,6 +426,7 @@ void TSurveyDialog::Refit() {
         chart.Uniform = fit_.Uniform;
         chart.TwoLayer = fit_.TwoLayer;
     }
+    table_->resizeColumnsToContents();
     chart_->SetData(chart);
 
     uniform_->setEnabled(fit_.Uniform.has_value());
