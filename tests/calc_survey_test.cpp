@@ -213,7 +213,7 @@ TEST(Survey, DocumentSection) {
     std::vector<TSurveyReading> readings = {Reading(1, 0, 100 / (2 * Pi)), Reading(2, 0.1, {}, 110),
                                             Reading(4, 0, {}, 500)};
     readings[2].Kept = false;
-    const std::optional<TReportSurvey> uniform = BuildSurveySection(readings, false, u',');
+    const std::optional<TReportSurvey> uniform = BuildSurveySection({readings, false}, u',');
     ASSERT_TRUE(uniform);
     ASSERT_EQ(uniform->Rows.size(), 3u);
     // ρ = (1/100 + 1/110) / (1/100² + 1/110²) = 104,52.
@@ -224,7 +224,7 @@ TEST(Survey, DocumentSection) {
     EXPECT_EQ(uniform->Model, u"Однородный грунт: ρ = 105 Ом∙м");
     EXPECT_EQ(uniform->Rms, u"Среднеквадратичная ошибка ρa: 4,8 %");
     // Two kept readings give no two layers, so there is no such section.
-    EXPECT_FALSE(BuildSurveySection(readings, true, u','));
+    EXPECT_FALSE(BuildSurveySection({readings, true}, u','));
 }
 
 TEST(SurveyTable, ReadsPastesAndFiles) {
