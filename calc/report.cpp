@@ -434,3 +434,28 @@ TReport BuildEarthingReport(const TEarthingInput& in, const TNormChoice& norm, c
     report.Chart.MarkedCount = in.Number;
     return report;
 }
+
+std::optional<TReportSurvey> BuildSurveySection(const TSurveyRecord& record, char16_t separator) {
+    const std::vector<TSurveyReading>& readings = record.Readings;
+    const bool twoLayers = record.TwoLayers;
+    const TSurveyFit fit = FitSurvey(readings);
+    const std::optional<TSurveyModel>& model = twoLayers ? fit.TwoLayer : fit.Uniform;
+    if (!model)
+        return std::nullopt;
+    TReportSurvey survey;
+    survey.Heading = u"Грунт по изысканиям (метод Веннера)";
+    survey.Columns = {u"a, м", u"b, м", u"R, Ом", u"ρa, Ом∙м", u"модель, Ом∙м", u"ошибка"};
+    for (size_t i = 0; i < readings.size(); ++i) {
+        const TSurveyReading& reading = readings[i];
+        const double measured = fit.Measured[i];
+        survey.Rows.push_back(
+            {FormatPlain(reading.Spacing, separator), FormatPlain(reading.Depth, separator),
+             reading.Resistance ? FormatPlain(*reading.Resistance, separator) : u"—",
+             FormatTenths(measured, separator), FormatTenths(model->At(reading.Spacing), separator),
+             reading.Kept ? SurveyPercent(SurveyError(*model, reading.Spacing, measured), separator)
+                          : u"не учтено"});
+    }
+    survey.Model = (twoLayers ? u"Два пласта: " : u"Однородный грунт: ") + SurveyModelText(*model, separator);
+    survey.Rms = u"Среднеквадратичная ошибка ρa: " + SurveyPercent(model->Rms, separator);
+    return survey;
+}

@@ -2,6 +2,7 @@
 
 #include "earthing.h"
 #include "fit.h"
+#include "survey.h"
 
 #include <optional>
 #include <string>
@@ -56,6 +57,19 @@ struct TReportRow {
     bool Bold = false;
     std::vector<TReportValue> Values;
 };
+
+// The survey the soil came from: its readings as a table, the model applied and its RMS.
+struct TReportSurvey {
+    std::u16string Heading;
+    std::vector<std::u16string> Columns;
+    std::vector<std::vector<std::u16string>> Rows; // one a reading, as many cells as Columns
+    std::u16string Model; // "Два пласта: ρ1 = 418 Ом∙м, ρ2 = 60 Ом∙м, h = 1,85 м"
+    std::u16string Rms;   // "Среднеквадратичная ошибка ρa: 2,1 %"
+};
+
+// The section of a survey whose model was applied (two layers, else uniform soil); none when the
+// readings give no such model.
+std::optional<TReportSurvey> BuildSurveySection(const TSurveyRecord& survey, char16_t separator);
 
 struct TReport {
     std::u16string Title;

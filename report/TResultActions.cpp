@@ -42,9 +42,12 @@ TResultActions::TResultActions(TResultWindow window) : QObject(window.Window), w
     Action6 = MakeAction(form, "Action6", QStringLiteral("Замер сопротивления…"), Qt::CTRL | Qt::Key_M);
     connect(Action6, &QAction::triggered, this, &TResultActions::Action6Execute);
 
+    Action5 = MakeAction(form, "Action5", QStringLiteral("Изыскания…"), Qt::CTRL | Qt::Key_I);
+    connect(Action5, &QAction::triggered, this, &TResultActions::Action5Execute);
+
     // The context menu of the result panel and of the total on it.
     for (QWidget* target : window_.ResultWidgets) {
-        target->addActions({Action2, Action3, Action4, Action6});
+        target->addActions({Action2, Action3, Action4, Action5, Action6});
         target->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
 
@@ -56,6 +59,7 @@ TResultActions::TResultActions(TResultWindow window) : QObject(window.Window), w
     };
     RunFitDialog = [](TFitDialog& dialog) { dialog.exec(); };
     RunMeasurementDialog = [](TMeasurementDialog& dialog) { dialog.exec(); };
+    RunSurveyDialog = [](TSurveyDialog& dialog) { dialog.exec(); };
     ChoosePrinter = [form](QPrinter& printer) {
         QPrintDialog dialog(&printer, form);
         dialog.setWindowTitle(QStringLiteral("Печать расчёта"));
@@ -66,6 +70,7 @@ TResultActions::TResultActions(TResultWindow window) : QObject(window.Window), w
 TEarthingReport TResultActions::Report() const {
     return {.Input = window_.ReadInputs(),
             .Norm = norm_,
+            .Survey = survey_,
             .Date = QDate::currentDate(),
             .UserSeparator = UserDecimalSeparator(),
             .SystemSeparator = SystemDecimalSeparator().front()};
@@ -122,4 +127,15 @@ void TResultActions::Action6Execute() {
     // The window now holds an arrangement fitted to the dialog's norm: the document judges by it.
     if (dialog.result() == QDialog::Accepted && dialog.Norm() != norm_.Norm)
         norm_ = {dialog.Norm(), false};
+}
+
+void TResultActions::Action5Execute() {
+    TSurveyDialog dialog(window_.Window, surveyReadings_, {window_.ApplySoilTexts, window_.ApplyThickness});
+    TsSkinProvider::ForDialog(window_.SkinManager, &dialog);
+    RunSurveyDialog(dialog);
+    const std::vector<TSurveyReading> readings = dialog.Readings();
+    if (!readings.empty())
+        surveyReadings_ = readings;
+    if (dialog.Applied())
+        survey_ = dialog.Applied();
 }

@@ -2,6 +2,7 @@
 
 #include "TFitDialog.h"
 #include "TMeasurementDialog.h"
+#include "TSurveyDialog.h"
 #include "earthing_report.h"
 #include "result_window.h"
 
@@ -21,6 +22,7 @@ class TResultActions : public QObject {
 
     QAction *Action2, *Action3, *Action4; // fit, PDF, print
     QAction* Action6;                     // the measured resistance
+    QAction* Action5;                     // the survey
 
     // The norm chosen in the last fit, which the document judges the calculation against.
     const TNormChoice& Norm() const { return norm_; }
@@ -30,6 +32,7 @@ class TResultActions : public QObject {
     void Action3Execute(); // "Сохранить расчёт в PDF…"
     void Action4Execute(); // "Печать расчёта…"
     void Action6Execute(); // "Замер сопротивления…"
+    void Action5Execute(); // "Изыскания…"
 
     // Asks for the file to save to, given the suggested path; empty = cancelled. The file dialog by
     // default; tests put their own answer in.
@@ -41,9 +44,15 @@ class TResultActions : public QObject {
     std::function<void(TFitDialog& dialog)> RunFitDialog;
     // Opens the measurement dialog and runs it to its end; tests answer it.
     std::function<void(TMeasurementDialog& dialog)> RunMeasurementDialog;
+    // Opens the survey dialog and runs it to its end; tests answer it.
+    std::function<void(TSurveyDialog& dialog)> RunSurveyDialog;
+    // The survey last applied, which the document shows; none until one is.
+    const std::optional<TSurveyRecord>& Survey() const { return survey_; }
 
   private:
     TResultWindow window_;
     TNormChoice norm_;
-    QString folder_; // where the last document went
+    QString folder_;                             // where the last document went
+    std::vector<TSurveyReading> surveyReadings_; // the survey dialog's table, kept for the session
+    std::optional<TSurveyRecord> survey_;
 };

@@ -292,6 +292,25 @@ class TReportWriter {
         y_ += height;
     }
 
+    // A table of text cells, the columns of equal width, the heading row bold.
+    void Table(const std::vector<std::u16string>& columns,
+               const std::vector<std::vector<std::u16string>>& rows) {
+        const double width = page_.width() / std::max<size_t>(columns.size(), 1);
+        const auto line = [&](const std::vector<std::u16string>& cells, bool bold) {
+            SetFont(8.5, bold);
+            Need(Line());
+            for (size_t i = 0; i < cells.size() && i < columns.size(); ++i)
+                painter_.drawText(QRectF(page_.left() + i * width, y_, width - Millimetre() * 2, Line()),
+                                  Qt::AlignRight | Qt::AlignVCenter, ToQString(cells[i]));
+            y_ += Line();
+        };
+        line(columns, true);
+        for (const std::vector<std::u16string>& row : rows)
+            line(row, false);
+        y_ += Line() * 0.3;
+        SetFont(9);
+    }
+
     void Chart(const TFitChartData& data, char16_t separator, double height) {
         SetFont(8);
         Need(height);
@@ -340,6 +359,14 @@ bool PaintEarthingReport(QPagedPaintDevice& device, const TEarthingReport& repor
 
     w.Heading(ToQString(document.InputsHeading));
     rows(document.Inputs);
+
+    if (report.Survey)
+        if (const std::optional<TReportSurvey> survey =
+                BuildSurveySection(*report.Survey, report.UserSeparator)) {
+            w.Heading(ToQString(survey->Heading), w.Line() * 3);
+            w.Table(survey->Columns, survey->Rows);
+            w.Row(ToQString(survey->Model), ToQString(survey->Rms), true);
+        }
 
     w.Heading(ToQString(document.ResultsHeading));
     rows(document.Results);

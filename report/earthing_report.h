@@ -16,6 +16,7 @@ class QPrinter;
 struct TEarthingReport {
     TEarthingInput Input;
     TNormChoice Norm;
+    std::optional<TSurveyRecord> Survey; // the survey the soil came from, when one was applied
     QDate Date;
     char16_t UserSeparator = u',';
     char16_t SystemSeparator = u',';

@@ -231,3 +231,169 @@ void TFitChart::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), Qt::white);
     PaintFitChart(painter, QRectF(rect()).adjusted(6, 6, -6, -6), data_, UserDecimalSeparator());
 }
+
+namespace {
+
+// A log axis over whole decades around [low, high].
+struct TLogAxis {
+    double From = 0, To = 1; // decade exponents
+    explicit TLogAxis(double low, double high)
+        : From(std::floor(std::log10(low))), To(std::ceil(std::log10(high))) {
+        if (To <= From)
+            To = From + 1;
+    }
+    double Fraction(double x) const { return (std::log10(x) - From) / (To - From); }
+};
+
+} // namespace
+
+void PaintSurveyChart(QPainter& painter, const QRectF& area, const TSurveyChartData& data,
+                      char16_t separator) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QFontMetricsF metrics(painter.font(), painter.device());
+    const double line = metrics.height();
+    const double unit = line / 12;
+    painter.setPen(Qt::black);
+    painter.drawText(QRectF(area.left(), area.top(), area.width(), line), Qt::AlignLeft | Qt::AlignVCenter,
+                     QStringLiteral("Кажущееся сопротивление ρa, Ом∙м"));
+    double lowA = INFINITY, highA = 0, lowRho = INFINITY, highRho = 0;
+    for (size_t i = 0; i < data.Spacings.size() && i < data.Measured.size(); ++i) {
+        lowA = std::min(lowA, data.Spacings[i]);
+        highA = std::max(highA, data.Spacings[i]);
+        lowRho = std::min(lowRho, data.Measured[i]);
+        highRho = std::max(highRho, data.Measured[i]);
+    }
+    if (!(lowA > 0 && lowRho > 0 && std::isfinite(highA) && std::isfinite(highRho))) {
+        painter.drawText(area, Qt::AlignCenter, QStringLiteral("Нет данных для графика"));
+        painter.restore();
+        return;
+    }
+    // The curves between the nearest and the farthest spacing; the value axis holds them too.
+    constexpr int steps = 80;
+    const auto curve = [&](const std::optional<TSurveyModel>& model) {
+        std::vector<QPointF> points;
+        if (!model)
+            return points;
+        for (int i = 0; i <= steps; ++i) {
+            const double a = lowA * std::pow(highA / lowA, static_cast<double>(i) / steps);
+            const double rho = model->At(a);
+            if (std::isfinite(rho) && rho > 0) {
+                points.emplace_back(a, rho);
+                lowRho = std::min(lowRho, rho);
+                highRho = std::max(highRho, rho);
+            }
+        }
+        return points;
+    };
+    const std::vector<QPointF> uniform = curve(data.Uniform), twoLayer = curve(data.TwoLayer);
+    const TLogAxis xAxis(lowA, highA), yAxis(lowRho, highRho);
+
+    const double labelWidth =
+        metrics.horizontalAdvance(PlainText(std::pow(10.0, yAxis.To), separator)) + line / 2;
+    const QRectF plot(area.left() + labelWidth, area.top() + line * 1.5, area.width() - labelWidth - line,
+                      area.height() - line * 5.4);
+    const auto at = [&](double a, double rho) {
+        return QPointF(plot.left() + xAxis.Fraction(a) * plot.width(),
+                       plot.bottom() - yAxis.Fraction(rho) * plot.height());
+    };
+
+    // Grid: every decade labelled, 2 to 9 of each decade as faint lines.
+    const QPen faint(QColor(0xE4, 0xE4, 0xE4), unit), grid(QColor(0xC0, 0xC0, 0xC0), unit);
+    for (double e = xAxis.From; e < xAxis.To + 0.5; ++e)
+        for (int m = 1; m <= (e < xAxis.To ? 9 : 1); ++m) {
+            const double x = at(m * std::pow(10.0, e), 1).x();
+            painter.setPen(m == 1 ? grid : faint);
+            painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+            if (m == 1) {
+                painter.setPen(Qt::black);
+                painter.drawText(QRectF(x - line * 2, plot.bottom() + line / 4, line * 4, line),
+                                 Qt::AlignCenter, PlainText(std::pow(10.0, e), separator));
+            }
+        }
+    for (double e = yAxis.From; e < yAxis.To + 0.5; ++e)
+        for (int m = 1; m <= (e < yAxis.To ? 9 : 1); ++m) {
+            const double y = at(1, m * std::pow(10.0, e)).y();
+            painter.setPen(m == 1 ? grid : faint);
+            painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+            if (m == 1) {
+                painter.setPen(Qt::black);
+                painter.drawText(QRectF(area.left(), y - line / 2, labelWidth - line / 4, line),
+                                 Qt::AlignRight | Qt::AlignVCenter, PlainText(std::pow(10.0, e), separator));
+            }
+        }
+    painter.setPen(QPen(Qt::black, unit));
+    painter.drawRect(plot);
+    painter.drawText(QRectF(plot.left(), plot.bottom() + line * 1.25, plot.width(), line), Qt::AlignCenter,
+                     QStringLiteral("Разнос a, м"));
+
+    const auto drawCurve = [&](const std::vector<QPointF>& points, const QPen& pen) {
+        QPainterPath path;
+        for (size_t i = 0; i < points.size(); ++i) {
+            const QPointF p = at(points[i].x(), points[i].y());
+            if (i == 0)
+                path.moveTo(p);
+            else
+                path.lineTo(p);
+        }
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPath(path);
+    };
+    const QPen uniformPen(MultipleColours[1], unit * 1.8, Qt::DashLine),
+        twoLayerPen(MultipleColours[0], unit * 2.2);
+    drawCurve(uniform, uniformPen);
+    drawCurve(twoLayer, twoLayerPen);
+    for (size_t i = 0; i < data.Spacings.size() && i < data.Measured.size(); ++i) {
+        const bool kept = i >= data.Kept.size() || data.Kept[i];
+        painter.setPen(QPen(kept ? Qt::black : Qt::gray, unit * 1.2));
+        painter.setBrush(kept ? QBrush(Qt::black) : QBrush(Qt::NoBrush));
+        painter.drawEllipse(at(data.Spacings[i], data.Measured[i]), unit * 3, unit * 3);
+    }
+
+    // Legend under the axis title.
+    struct TItem {
+        QString text;
+        QPen pen;
+        bool dot;
+    };
+    QList<TItem> legend = {{QStringLiteral("показания"), QPen(Qt::black, unit), true}};
+    if (data.Uniform)
+        legend.append({QStringLiteral("однородный грунт"), uniformPen, false});
+    if (data.TwoLayer)
+        legend.append({QStringLiteral("два пласта"), twoLayerPen, false});
+    double x = plot.left();
+    const double middle = plot.bottom() + line * 3;
+    for (const TItem& item : legend) {
+        painter.setPen(item.pen);
+        if (item.dot) {
+            painter.setBrush(Qt::black);
+            painter.drawEllipse(QPointF(x + line * 0.6, middle), unit * 3, unit * 3);
+            painter.setBrush(Qt::NoBrush);
+        } else {
+            painter.drawLine(QPointF(x, middle), QPointF(x + line * 1.2, middle));
+        }
+        painter.setPen(Qt::black);
+        const double width = metrics.horizontalAdvance(item.text) + line;
+        painter.drawText(QRectF(x + line * 1.5, middle - line / 2, width, line),
+                         Qt::AlignLeft | Qt::AlignVCenter, item.text);
+        x += line * 1.5 + width;
+    }
+    painter.restore();
+}
+
+TSurveyChart::TSurveyChart(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("SurveyChart"));
+    setMinimumSize(280, 240);
+}
+
+void TSurveyChart::SetData(const TSurveyChartData& data) {
+    data_ = data;
+    update();
+}
+
+void TSurveyChart::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    PaintSurveyChart(painter, QRectF(rect()).adjusted(6, 6, -6, -6), data_, UserDecimalSeparator());
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fit.h"
+#include "survey.h"
 
 #include <QWidget>
 #include <array>
@@ -40,4 +41,28 @@ class TFitChart : public QWidget {
 
   private:
     TFitChartData data_;
+};
+
+// The chart of a survey, log–log: ρa against the spacing a, the readings as dots (left out: hollow
+// grey), the uniform model as a dashed line and the two-layer model as a solid one.
+struct TSurveyChartData {
+    std::vector<double> Spacings, Measured;
+    std::vector<bool> Kept;
+    std::optional<TSurveyModel> Uniform, TwoLayer;
+};
+void PaintSurveyChart(QPainter& painter, const QRectF& area, const TSurveyChartData& data,
+                      char16_t separator);
+
+class TSurveyChart : public QWidget {
+  public:
+    explicit TSurveyChart(QWidget* parent = nullptr);
+    void SetData(const TSurveyChartData& data);
+    const TSurveyChartData& Data() const { return data_; }
+    QSize sizeHint() const override { return {340, 280}; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    TSurveyChartData data_;
 };

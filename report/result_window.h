@@ -22,4 +22,6 @@ struct TResultWindow {
     std::function<void(const TFitRow& row)> ApplyFitRow;
     // Sets the texts of the upper and the lower soil box as a user would, so every change event runs.
     std::function<void(const QString& top, const QString& bottom)> ApplySoilTexts;
+    // Sets the upper layer's thickness field as a user would.
+    std::function<void(double thickness)> ApplyThickness;
 };

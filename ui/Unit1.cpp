@@ -46,8 +46,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
          .SkinManager = sSkinManager1,
          .ReadInputs = [this] { return ReadInputs(); },
          .ApplyFitRow = [this](const TFitRow& row) { ApplyFitRow(row); },
-         .ApplySoilTexts = [this](const QString& top,
-                                  const QString& bottom) { ApplySoilTexts(top, bottom); }});
+         .ApplySoilTexts = [this](const QString& top, const QString& bottom) { ApplySoilTexts(top, bottom); },
+         .ApplyThickness = [this](double thickness) { ApplyThickness(thickness); }});
     FormCreate();
 }
 
@@ -141,6 +141,12 @@ void TForm1::ApplySoilTexts(const QString& top, const QString& bottom) {
         box->setEditText(text);
         emit box->changed();
     }
+    ShowCalculationPage();
+}
+
+void TForm1::ApplyThickness(double thickness) {
+    if (thickness != static_cast<double>(sDecimalSpinEdit1->Value()))
+        sDecimalSpinEdit1->SetValue(thickness);
     ShowCalculationPage();
 }
 

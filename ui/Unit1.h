@@ -57,6 +57,7 @@ class TForm1 : public QWidget {
     void ApplyFitRow(const TFitRow& row);
     // Sets the texts of the two soil boxes as a user would: each changed box raises its change event.
     void ApplySoilTexts(const QString& top, const QString& bottom);
+    void ApplyThickness(double thickness);
 
     // Event handlers.
     void sComboBox1Change();
