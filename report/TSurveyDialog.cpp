@@ -381,19 +381,75 @@ std::vector<TSurveyReading> TSurveyDialog::Readings() const {
     return ReadTable(readings, rows).empty() ? readings : std::vector<TSurveyReading>();
 }
 
+TSurveyDialog::~TSurveyDialog() {
+    queued_.reset();
+    if (worker_.joinable())
+        worker_.join(); // the result it posts is discarded with this object
+}
+
 void TSurveyDialog::Refit() {
-    std::vector<TSurveyReading> readings;
-    std::vector<int> rows;
-    std::u16string error = ReadTable(readings, rows);
-    fit_ = TSurveyFit();
-    if (error.empty()) {
-        fit_ = FitSurvey(readings);
-        // The core counts the readings it was given; the user counts the rows of the table.
-        error = fit_.Error;
-        for (size_t i = 0; i < readings.size() && !error.empty(); ++i)
-            if (!SurveyReadingError(readings[i], i + 1).empty())
-                error = SurveyReadingError(readings[i], rows[i] + 1);
+    TFitJob job;
+    job.Generation = ++generation_;
+    const std::u16string error = ReadTable(job.Readings, job.Rows);
+    if (!error.empty()) {
+        // Said at once; a fit still running belongs to older readings and will be dropped.
+        queued_.reset();
+        fitPending_ = false;
+        fit_ = TSurveyFit();
+        ShowFit({}, {}, error);
+        return;
     }
+    fitPending_ = true;
+    ShowPending();
+    if (worker_.joinable())
+        queued_ = std::move(job);
+    else
+        StartFit(std::move(job));
+}
+
+void TSurveyDialog::StartFit(TFitJob job) {
+    // The worker has its own copy of the readings and touches no widget; the dialog joins it before
+    // it goes, so the result is always posted to a living object.
+    worker_ = std::thread([this, job = std::move(job)] {
+        const TSurveyFit fit = FitSurvey(job.Readings);
+        QMetaObject::invokeMethod(
+            this, [this, job, fit] { FitDone(job, fit); }, Qt::QueuedConnection);
+    });
+}
+
+void TSurveyDialog::FitDone(const TFitJob& job, const TSurveyFit& fit) {
+    worker_.join(); // posting this was its last act
+    if (queued_) {
+        TFitJob next = std::move(*queued_);
+        queued_.reset();
+        StartFit(std::move(next));
+    }
+    if (job.Generation != generation_)
+        return; // the table has changed since
+    fitPending_ = false;
+    fit_ = fit;
+    // The core counts the readings it was given; the user counts the rows of the table.
+    std::u16string error = fit_.Error;
+    for (size_t i = 0; i < job.Readings.size() && !error.empty(); ++i)
+        if (!SurveyReadingError(job.Readings[i], i + 1).empty())
+            error = SurveyReadingError(job.Readings[i], job.Rows[i] + 1);
+    ShowFit(job.Readings, job.Rows, error);
+}
+
+// While the fit is made, nothing of an older one can be chosen or applied.
+void TSurveyDialog::ShowPending() {
+    fit_ = TSurveyFit();
+    fitted_.clear();
+    status_->setProperty("error", QString());
+    uniform_->setEnabled(false);
+    twoLayer_->setEnabled(false);
+    uniform_->setText(QStringLiteral("Однородный грунт: подбор модели…"));
+    twoLayer_->setText(QStringLiteral("Два пласта: подбор модели…"));
+    ShowChoice();
+}
+
+void TSurveyDialog::ShowFit(const std::vector<TSurveyReading>& readings, const std::vector<int>& rows,
+                            const std::u16string& error) {
     fitted_ = error.empty() ? readings : std::vector<TSurveyReading>();
 
     const QSignalBlocker blocker(table_);
@@ -453,7 +509,9 @@ void TSurveyDialog::Refit() {
 void TSurveyDialog::ShowChoice() {
     const QString error = status_->property("error").toString();
     QString text;
-    if (!error.isEmpty()) {
+    if (fitPending_) {
+        text = QStringLiteral("Подбор модели…");
+    } else if (!error.isEmpty()) {
         text = error + QStringLiteral(" Подбор не выполнен.");
     } else {
         if (!fit_.TwoLayerNote.empty())
@@ -468,14 +526,15 @@ void TSurveyDialog::ShowChoice() {
         }
     }
     status_->setText(text);
-    apply_->setEnabled(error.isEmpty() && ((uniform_->isChecked() && fit_.Uniform) ||
-                                           (twoLayer_->isChecked() && fit_.TwoLayer)));
+    apply_->setEnabled(
+        !fitPending_ && error.isEmpty() &&
+        ((uniform_->isChecked() && fit_.Uniform) || (twoLayer_->isChecked() && fit_.TwoLayer)));
 }
 
 void TSurveyDialog::ApplyChosen() {
     const bool twoLayers = twoLayer_->isChecked() && fit_.TwoLayer;
     const std::optional<TSurveyModel>& model = twoLayers ? fit_.TwoLayer : fit_.Uniform;
-    if (!model || !apply_->isEnabled())
+    if (!model || fitPending_ || !apply_->isEnabled())
         return;
     applied_ = TSurveyRecord{fitted_, twoLayers};
     const TSurveyModel chosen = *model;

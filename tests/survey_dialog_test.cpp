@@ -51,6 +51,7 @@ class SurveyDialogTest : public WindowTest {
             dialog.show();
             QApplication::setActiveWindow(&dialog);
             ASSERT_EQ(QApplication::activeWindow(), &dialog);
+            WaitForFit(dialog); // of the readings it opened with
             use(dialog);
             dialog.hide();
             QApplication::setActiveWindow(form.get());
@@ -73,6 +74,11 @@ class SurveyDialogTest : public WindowTest {
     static void TypeCell(const QString& text) {
         QTest::keyClicks(Focus(), text.left(1));
         QTest::keyClicks(Focus(), text.mid(1));
+    }
+
+    // The fit runs beside the dialog: waits until the one of the table as it stands is shown.
+    static void WaitForFit(const TSurveyDialog& dialog) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog.FitPending(); }, 20000));
     }
 
     static void PasteInto(TSurveyDialog& dialog, const QString& text) {
@@ -131,6 +137,7 @@ TEST_F(SurveyDialogTest, TypedAndPastedReadingsApplyTwoLayers) {
         // The rest pasted after it (the heading line skipped).
         PasteInto(dialog, Readings(300, 60, 1.4));
         EXPECT_EQ(dialog.Table()->rowCount(), 13);
+        WaitForFit(dialog);
         ASSERT_TRUE(dialog.Fit().TwoLayer) << dialog.Status()->text().toStdString();
         EXPECT_NEAR(dialog.Fit().TwoLayer->Rho1, 300, 3);
         EXPECT_NEAR(dialog.Fit().TwoLayer->Rho2, 60, 0.6);
@@ -175,6 +182,7 @@ TEST_F(SurveyDialogTest, TypedAndPastedReadingsApplyTwoLayers) {
 TEST_F(SurveyDialogTest, ThicknessBeyondTheFieldAndUniformSoil) {
     Survey([](TSurveyDialog& dialog) {
         PasteInto(dialog, Readings(50, 500, 6));
+        WaitForFit(dialog);
         ASSERT_TRUE(dialog.Fit().TwoLayer);
         Shot(QStringLiteral("survey-thickness"));
         EXPECT_TRUE(dialog.Status()->text().contains("вне пределов поля толщины (от 0,1 до 3 м): будет "
@@ -221,6 +229,7 @@ TEST_F(SurveyDialogTest, BadInputIsRefusedAndNothingApplied) {
             dialog.Table()->setRowCount(0);
             dialog.AddRow();
             PasteInto(dialog, c.paste);
+            WaitForFit(dialog); // the readings' own faults are found by the fit
             EXPECT_TRUE(dialog.Status()->text().contains(c.message)) << dialog.Status()->text().toStdString();
             EXPECT_FALSE(dialog.ApplyButton()->isEnabled());
             dialog.ApplyChosen();
@@ -245,17 +254,58 @@ TEST_F(SurveyDialogTest, BadInputIsRefusedAndNothingApplied) {
     EXPECT_FALSE(actions->Survey());
 }
 
+// A commit in the table returns before its fit is made: the dialog says the fit is under way and
+// offers nothing to apply, Enter included. Of two edits in quick succession only the second's fit
+// is shown: the first one's result, though it comes first, is dropped.
+TEST_F(SurveyDialogTest, AnEditReturnsBeforeItsFitAndAnOlderFitIsDropped) {
+    Survey([&](TSurveyDialog& dialog) {
+        PasteInto(dialog, Readings(120, 40, 2));
+        WaitForFit(dialog);
+        ASSERT_TRUE(dialog.Fit().TwoLayer);
+        QTableWidget* table = dialog.Table();
+        const QString kept = table->item(5, 3)->text();
+
+        table->item(5, 3)->setText(QStringLiteral("100")); // an outlier, as its cell's editor commits it
+        EXPECT_TRUE(dialog.FitPending());
+        EXPECT_EQ(dialog.Status()->text(), "Подбор модели…");
+        EXPECT_TRUE(dialog.TwoLayerButton()->text().contains("подбор модели…"));
+        EXPECT_FALSE(dialog.Fit().TwoLayer);
+        EXPECT_FALSE(dialog.ApplyButton()->isEnabled());
+        QTest::keyClick(&dialog, Qt::Key_Return);
+        dialog.ApplyChosen();
+        EXPECT_FALSE(dialog.Applied());
+        EXPECT_TRUE(dialog.isVisible());
+
+        table->item(5, 3)->setText(kept); // undone before the outlier's fit is back
+        WaitForFit(dialog);
+        ASSERT_TRUE(dialog.Fit().TwoLayer) << dialog.Status()->text().toStdString();
+        EXPECT_LT(dialog.Fit().TwoLayer->Rms, 1e-3); // not the outlier's fit
+        EXPECT_TRUE(dialog.Status()->text().isEmpty()) << dialog.Status()->text().toStdString();
+        EXPECT_TRUE(dialog.ApplyButton()->isEnabled());
+        // No late result of the first edit turns up after the current one.
+        QTest::qWait(300);
+        EXPECT_LT(dialog.Fit().TwoLayer->Rms, 1e-3);
+
+        // Closed while a fit runs: neither a crash nor a wait worth the name.
+        table->item(5, 3)->setText(QStringLiteral("100"));
+        EXPECT_TRUE(dialog.FitPending());
+        dialog.reject();
+    });
+}
+
 // A left-out reading: unchecked with Space, it leaves the fit; CSV written and read back.
 TEST_F(SurveyDialogTest, LeftOutReadingAndCsvRoundTrip) {
     Survey([&](TSurveyDialog& dialog) {
         PasteInto(dialog, Readings(120, 40, 2));
         QTableWidget* table = dialog.Table();
         table->item(5, 3)->setText(QStringLiteral("100")); // an outlier
+        WaitForFit(dialog);
         EXPECT_GT(dialog.Fit().TwoLayer ? dialog.Fit().TwoLayer->Rms : 1.0, 0.01);
         table->setCurrentCell(5, 0);
         table->setFocus();
         QTest::keyClick(table, Qt::Key_Space);
         EXPECT_EQ(table->item(5, 0)->checkState(), Qt::Unchecked);
+        WaitForFit(dialog);
         ASSERT_TRUE(dialog.Fit().TwoLayer);
         EXPECT_LT(dialog.Fit().TwoLayer->Rms, 1e-3);
         EXPECT_EQ(table->item(5, 7)->text(), "не учт.");
@@ -267,6 +317,7 @@ TEST_F(SurveyDialogTest, LeftOutReadingAndCsvRoundTrip) {
         dialog.Open();
         EXPECT_EQ(table->rowCount(), 12);
         EXPECT_EQ(table->item(5, 0)->checkState(), Qt::Unchecked);
+        WaitForFit(dialog);
         EXPECT_LT(dialog.Fit().TwoLayer->Rms, 1e-3);
         Shot(QStringLiteral("survey-dialog"));
         dialog.reject();
