@@ -27,6 +27,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <exception>
 
 namespace {
 
@@ -411,7 +412,15 @@ void TSurveyDialog::StartFit(TFitJob job) {
     // The worker has its own copy of the readings and touches no widget; the dialog joins it before
     // it goes, so the result is always posted to a living object.
     worker_ = std::thread([this, job = std::move(job)] {
-        const TSurveyFit fit = FitSurvey(job.Readings);
+        // An exception must not leave the worker (it would end the program); it becomes the fit's
+        // error, said in the dialog like any other.
+        TSurveyFit fit;
+        try {
+            fit = FitSurvey(job.Readings);
+        } catch (const std::exception&) {
+            fit = TSurveyFit();
+            fit.Error = u"Не удалось подобрать модель: не хватило памяти или данные слишком велики.";
+        }
         QMetaObject::invokeMethod(
             this, [this, job, fit] { FitDone(job, fit); }, Qt::QueuedConnection);
     });
