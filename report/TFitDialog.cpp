@@ -1,5 +1,6 @@
 #include "TFitDialog.h"
 
+#include "dialog_buttons.h"
 #include "row_table.h"
 #include "shown_numbers.h"
 #include "system_locale.h"
@@ -71,28 +72,21 @@ TFitDialog::TFitDialog(QWidget* parent, const TEarthingInput& input, const TNorm
     chart_ = new TFitChart;
     chart_->setMinimumSize(280, 240);
 
-    apply_ = new QPushButton(QStringLiteral("Применить"));
-    apply_->setObjectName(QStringLiteral("FitApply"));
-    apply_->setDefault(true);
-    apply_->setToolTip(QStringLiteral("Установить в окне расположение, кратность, количество и длину "
-                                      "электродов выбранной строки"));
-    auto* close = new QPushButton(QStringLiteral("Закрыть"));
-    close->setObjectName(QStringLiteral("FitClose"));
-    close->setAutoDefault(false);
+    const TApplyCloseRow foot =
+        MakeApplyCloseRow(this, QStringLiteral("Fit"),
+                          QStringLiteral("Установить в окне расположение, кратность, количество и длину "
+                                         "электродов выбранной строки"));
+    apply_ = foot.Apply;
 
     auto* body = new QHBoxLayout;
     body->addWidget(table_, 3);
     body->addWidget(chart_, 2);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(apply_);
-    buttons->addWidget(close);
     auto* column = new QVBoxLayout(this);
     column->addWidget(normChooser_);
     column->addWidget(raised_);
     column->addWidget(status_);
     column->addLayout(body, 1);
-    column->addLayout(buttons);
+    column->addLayout(foot.Row);
 
     raised_->setChecked(norm.Raised && raised_->isVisibleTo(this));
     normChooser_->Changed = [this] { Refit(); };
@@ -100,7 +94,6 @@ TFitDialog::TFitDialog(QWidget* parent, const TEarthingInput& input, const TNorm
     connect(table_, &QTableWidget::itemSelectionChanged, this, [this] { SelectionChanged(); });
     connect(table_, &QTableWidget::cellDoubleClicked, this, [this] { ApplySelected(); });
     connect(apply_, &QPushButton::clicked, this, &TFitDialog::ApplySelected);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
     Refit();
     // At twice the scale a 1920 × 1080 screen has room for 960 × 540 of these pixels.

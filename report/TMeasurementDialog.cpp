@@ -1,6 +1,7 @@
 #include "TMeasurementDialog.h"
 
 #include "TFitDialog.h"
+#include "dialog_buttons.h"
 #include "row_table.h"
 #include "shown_numbers.h"
 #include "system_locale.h"
@@ -109,19 +110,11 @@ TMeasurementDialog::TMeasurementDialog(QWidget* parent, const TEarthingInput& bu
                        "электродов расстояние в расчёте больше, чем у забитых, и сопротивление "
                        "на деле может оказаться выше"));
 
-    apply_ = new QPushButton(QStringLiteral("Применить"));
-    apply_->setObjectName(QStringLiteral("MeasurementApply"));
-    apply_->setDefault(true);
-    apply_->setToolTip(
+    const TApplyCloseRow foot = MakeApplyCloseRow(
+        this, QStringLiteral("Measurement"),
         QStringLiteral("Установить в окне исправленный грунт обоих пластов и количество и длину "
                        "электродов выбранной строки"));
-    auto* close = new QPushButton(QStringLiteral("Закрыть"));
-    close->setObjectName(QStringLiteral("MeasurementClose"));
-    close->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(apply_);
-    buttons->addWidget(close);
+    apply_ = foot.Apply;
 
     auto* column = new QVBoxLayout(this);
     column->addLayout(measuredRow);
@@ -130,7 +123,7 @@ TMeasurementDialog::TMeasurementDialog(QWidget* parent, const TEarthingInput& bu
     column->addLayout(values);
     column->addWidget(status_);
     column->addWidget(table_, 1);
-    column->addLayout(buttons);
+    column->addLayout(foot.Row);
 
     connect(measured_, &QLineEdit::textChanged, this, [this] { Recompute(); });
     connect(ordinary_, &QRadioButton::toggled, this, [this] { Recompute(); });
@@ -138,7 +131,6 @@ TMeasurementDialog::TMeasurementDialog(QWidget* parent, const TEarthingInput& bu
     connect(table_, &QTableWidget::itemSelectionChanged, this, [this] { SelectionChanged(); });
     connect(table_, &QTableWidget::cellDoubleClicked, this, [this] { ApplySelected(); });
     connect(apply_, &QPushButton::clicked, this, &TMeasurementDialog::ApplySelected);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
     Recompute();
     // Within the screen less the frame, as the fit dialog: at twice the scale a 1920 × 1080 screen

@@ -1,5 +1,6 @@
 #include "TSurveyDialog.h"
 
+#include "dialog_buttons.h"
 #include "error_message.h"
 #include "qt_text.h"
 #include "shown_numbers.h"
@@ -136,14 +137,11 @@ TSurveyDialog::TSurveyDialog(QWidget* parent, const std::vector<TSurveyReading>&
 
     chart_ = new TSurveyChart;
 
-    apply_ = new QPushButton(QStringLiteral("Применить"));
-    apply_->setObjectName(QStringLiteral("SurveyApply"));
-    apply_->setDefault(true);
-    apply_->setToolTip(QStringLiteral("Установить в окне грунты верхнего и нижнего пласта и толщину верхнего "
-                                      "пласта по выбранной модели"));
-    auto* close = new QPushButton(QStringLiteral("Закрыть"));
-    close->setObjectName(QStringLiteral("SurveyClose"));
-    close->setAutoDefault(false);
+    const TApplyCloseRow foot = MakeApplyCloseRow(
+        this, QStringLiteral("Survey"),
+        QStringLiteral("Установить в окне грунты верхнего и нижнего пласта и толщину верхнего "
+                       "пласта по выбранной модели"));
+    apply_ = foot.Apply;
 
     auto* left = new QVBoxLayout;
     left->addLayout(tools);
@@ -151,17 +149,13 @@ TSurveyDialog::TSurveyDialog(QWidget* parent, const std::vector<TSurveyReading>&
     auto* body = new QHBoxLayout;
     body->addLayout(left, 3);
     body->addWidget(chart_, 2);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(apply_);
-    buttons->addWidget(close);
     auto* column = new QVBoxLayout(this);
     column->addWidget(intro);
     column->addLayout(body, 1);
     column->addWidget(uniform_);
     column->addWidget(twoLayer_);
     column->addWidget(status_);
-    column->addLayout(buttons);
+    column->addLayout(foot.Row);
 
     ChooseOpenPath = [this] {
         return QFileDialog::getOpenFileName(this, QStringLiteral("Открыть показания"), folder_,
@@ -185,7 +179,6 @@ TSurveyDialog::TSurveyDialog(QWidget* parent, const std::vector<TSurveyReading>&
     connect(uniform_, &QRadioButton::clicked, this, [this] { uniformChosen_ = true; });
     connect(twoLayer_, &QRadioButton::clicked, this, [this] { uniformChosen_ = false; });
     connect(apply_, &QPushButton::clicked, this, &TSurveyDialog::ApplyChosen);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
     SetReadings(0, readings);
     if (table_->rowCount() == 0)

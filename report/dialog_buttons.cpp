@@ -1,0 +1,22 @@
+#include "dialog_buttons.h"
+
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QPushButton>
+
+TApplyCloseRow MakeApplyCloseRow(QDialog* dialog, const QString& name, const QString& applyHint) {
+    TApplyCloseRow row;
+    row.Apply = new QPushButton(QStringLiteral("Применить"));
+    row.Apply->setObjectName(name + QStringLiteral("Apply"));
+    row.Apply->setDefault(true);
+    row.Apply->setToolTip(applyHint);
+    row.Close = new QPushButton(QStringLiteral("Закрыть"));
+    row.Close->setObjectName(name + QStringLiteral("Close"));
+    row.Close->setAutoDefault(false);
+    QObject::connect(row.Close, &QPushButton::clicked, dialog, &QDialog::reject);
+    row.Row = new QHBoxLayout;
+    row.Row->addStretch(1);
+    row.Row->addWidget(row.Apply);
+    row.Row->addWidget(row.Close);
+    return row;
+}
