@@ -16,9 +16,27 @@ e2e_enter_session() {
         export STELVORN_E2E_SESSION=1
         exec xvfb-run -a -s "-screen 0 1024x768x24 -ac" bash "$0" "$@"
     fi
-    openbox >/dev/null 2>&1 &
-    E2E_WM=$!
-    for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 && return 0; sleep 0.1; done
+    # On a loaded machine the window manager may take long or, rarely, end before it manages the
+    # display; it is started again then, and its own words are shown when it never comes up.
+    local log attempt
+    log=$(mktemp)
+    for attempt in 1 2 3; do
+        openbox >"$log" 2>&1 &
+        E2E_WM=$!
+        for _ in $(seq 150); do
+            if wmctrl -m >/dev/null 2>&1; then
+                rm -f "$log"
+                return 0
+            fi
+            kill -0 "$E2E_WM" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill "$E2E_WM" 2>/dev/null || true
+        wait "$E2E_WM" 2>/dev/null || true
+        echo "the window manager did not come up (attempt $attempt):"
+        cat "$log"
+    done
+    rm -f "$log"
     echo "the window manager did not start"
     return 1
 }
