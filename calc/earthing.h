@@ -23,6 +23,8 @@ struct TEarthingInput {
     int32_t IntervalMultiplicity; // a
     int32_t FormHor;              // 1 strip, 3 round, anything else angle
     int64_t WidthHor;             // mm
+
+    bool operator==(const TEarthingInput&) const = default;
 };
 
 // Every computed value. A field is meaningful only when its stage (in the comment) was reached,

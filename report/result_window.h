@@ -24,4 +24,6 @@ struct TResultWindow {
     std::function<void(const QString& top, const QString& bottom)> ApplySoilTexts;
     // Sets the upper layer's thickness field as a user would.
     std::function<void(double thickness)> ApplyThickness;
+    // Sets every input control from the inputs as a user would (reset's undo, an opened file).
+    std::function<void(const TEarthingInput& in)> ApplyInputs;
 };

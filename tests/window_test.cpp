@@ -266,6 +266,31 @@ TEST_F(Window, ResetGivesTheFirstStartInputs) {
               QStringList({"3 м.", "69", "100", "27,8", "3 м.", "1", "0", "0", "∞", "27,8 Ом"}));
 }
 
+TEST_F(Window, ApplyingInputsSetsEveryControlAsTypingDid) {
+    Click("sRadioButton4");
+    Click("sRadioButton8");
+    Click("sRadioButton6");
+    TypeInto(Find("sComboBox1"), "77");
+    TypeInto(Find("sComboBox2"), "Глина (40)");
+    TypeInto(Find("sDecimalSpinEdit1"), "2,2");
+    TypeInto(Find("sDecimalSpinEdit2"), "0,9");
+    TypeInto(Find("sSpinEdit3"), "60");
+    TypeInto(Find("sDecimalSpinEdit6"), "2,5");
+    Click("sRadioButton10");
+    TypeInto(Find("sSpinEdit1"), "5");
+    TypeInto(Find("sSpinEdit2"), "2");
+    TypeInto(Find("sSpinEdit4"), "12");
+    const TEarthingInput typed = form->ReadInputs();
+    const QStringList labels = ResultLabels();
+
+    Click("sButton1");
+    ASSERT_NE(form->ReadInputs(), typed);
+    form->ApplyInputs(typed);
+    EXPECT_EQ(form->ReadInputs(), typed);
+    EXPECT_EQ(ResultLabels(), labels);
+    EXPECT_TRUE(Find("sGroupBox3")->isEnabled());
+}
+
 TEST_F(Window, F1TogglesTheHelpPage) {
     auto* pages = Find<TsPageControl>("sPageControl1");
     QSignalSpy userSwitches(pages, &TsPageControl::userPageChanged);

@@ -47,7 +47,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
          .ReadInputs = [this] { return ReadInputs(); },
          .ApplyFitRow = [this](const TFitRow& row) { ApplyFitRow(row); },
          .ApplySoilTexts = [this](const QString& top, const QString& bottom) { ApplySoilTexts(top, bottom); },
-         .ApplyThickness = [this](double thickness) { ApplyThickness(thickness); }});
+         .ApplyThickness = [this](double thickness) { ApplyThickness(thickness); },
+         .ApplyInputs = [this](const TEarthingInput& in) { ApplyInputs(in); }});
     FormCreate();
 }
 
@@ -148,6 +149,23 @@ void TForm1::ApplyThickness(double thickness) {
     if (thickness != static_cast<double>(sDecimalSpinEdit1->Value()))
         sDecimalSpinEdit1->SetValue(thickness);
     ShowCalculationPage();
+}
+
+void TForm1::ApplyInputs(const TEarthingInput& in) {
+    CheckCode(ClimaticRegionGroup, in.ClimaticRegion);
+    ApplySoilTexts(ToQString(in.TopLayer), ToQString(in.BottomLayer));
+    ApplyThickness(in.Thickness);
+    if (in.Depth != static_cast<double>(sDecimalSpinEdit2->Value()))
+        sDecimalSpinEdit2->SetValue(in.Depth);
+    CheckCode(FormGroup, in.Form);
+    sSpinEdit3->SetValue(in.Width);
+    if (in.Length != static_cast<double>(sDecimalSpinEdit6->Value()))
+        sDecimalSpinEdit6->SetValue(in.Length);
+    CheckCode(MutualDispositionGroup, in.MutualDisposition);
+    sSpinEdit1->SetValue(in.Number);
+    sSpinEdit2->SetValue(in.IntervalMultiplicity);
+    CheckCode(FormHorGroup, in.FormHor);
+    sSpinEdit4->SetValue(in.WidthHor);
 }
 
 void TForm1::Сalculation() {

@@ -58,6 +58,9 @@ class TForm1 : public QWidget {
     // Sets the texts of the two soil boxes as a user would: each changed box raises its change event.
     void ApplySoilTexts(const QString& top, const QString& bottom);
     void ApplyThickness(double thickness);
+    // Sets every input control from the inputs as a user would (each change event runs, the total
+    // follows) and brings the calculation page to the front. The hints switch and the theme stay.
+    void ApplyInputs(const TEarthingInput& in);
 
     // Event handlers.
     void sComboBox1Change();
