@@ -5,6 +5,7 @@
 #   lib/stelvorn/                 the program folder: "Стелворн", Skins/, later стелворн.ini
 #   bin/stelvorn                  the command, a link to the executable
 #   share/applications/, share/icons/hicolor/, share/metainfo/   the menu entry, icon, metainfo
+#   share/mime/packages/          the file type of the calculation files *.stelvorn
 #   share/stelvorn/               what was installed, and the uninstaller uninstall.sh
 # An earlier install is replaced; its settings file stays.
 #   bash scripts/install.sh [--prefix DIR] [--from-build BUILD_DIR]
@@ -12,6 +13,8 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 cd "$here/.."
+# shellcheck source=scripts/desktop-databases.sh
+source "$here/desktop-databases.sh"
 
 prefix="${PREFIX:-$HOME/.local}"
 build=""
@@ -73,11 +76,27 @@ fi
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
+# The desktop's databases learn of the file type. What their refresh creates is recorded too: the
+# uninstall refreshes them again and removes it when they name no file type any more.
+databases=("$prefix/share/mime" "$prefix/share/applications")
+listing() { { find "${databases[@]}" -mindepth 1 -print0 2>/dev/null || true; } | LC_ALL=C sort -z; }
+listing > "$stage/before-refresh"
+for folder in "${databases[@]}"; do refresh_database "$folder"; done
+new_folders=()
+generated=()
+while IFS= read -r -d '' path; do
+    if [[ -d "$path" ]]; then new_folders+=("$path"); else generated+=("$path"); fi
+done < <(LC_ALL=C comm -z -13 "$stage/before-refresh" <(listing) | LC_ALL=C sort -rz)
+# They lie inside folders that existed before the refresh: deeper than those recorded already.
+created=("${new_folders[@]}" "${created[@]}")
+
 mkdir -p "$record"
-cp "$here/uninstall.sh" "$record/uninstall.sh"
+cp "$here/uninstall.sh" "$here/desktop-databases.sh" "$record/"
 {
     while IFS= read -r file; do printf 'file %s\n' "$file"; done < "$build/install_manifest.txt"
-    printf 'file %s\n' "$record/uninstall.sh" "$record/installed.txt"
+    printf 'file %s\n' "$record/uninstall.sh" "$record/desktop-databases.sh" "$record/installed.txt"
+    for path in "${databases[@]}"; do printf 'database %s\n' "$path"; done
+    for path in "${generated[@]}"; do printf 'generated %s\n' "$path"; done
     for path in "${created[@]}"; do printf 'folder %s\n' "$path"; done
 } > "$record/installed.txt"
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Удаляет Стелворн, установленный scripts/install.sh.
 # Removes exactly what scripts/install.sh put under ~/.local (or $PREFIX): the files it recorded in
-# share/stelvorn/installed.txt and the folders it created, when they are empty. The settings file
+# share/stelvorn/installed.txt and the folders it created, when they are empty; the desktop's
+# databases of file types are refreshed without the program's type. The settings file
 # стелворн.ini in the program folder stays (and with it the folder), unless --purge is given;
 # --purge also removes the settings file that an earlier uninstall left behind.
 # install.sh copies this script to share/stelvorn/uninstall.sh, so it works without the sources.
@@ -9,6 +10,8 @@
 set -euo pipefail
 # The copy beside the record of an install knows its own prefix.
 here="$(cd "$(dirname "$0")" && pwd)"
+# shellcheck source=scripts/desktop-databases.sh
+source "$here/desktop-databases.sh"
 if [[ -f "$here/installed.txt" && "$here" == */share/stelvorn ]]; then
     prefix="${here%/share/stelvorn}"
 else
@@ -44,12 +47,27 @@ fi
 
 mapfile -t lines < "$record"
 folders=()
+databases=()
+generated=()
 for line in "${lines[@]}"; do
     kind="${line%% *}" path="${line#* }"
     case "$kind" in
     file) [[ -f "$path" || -L "$path" ]] && rm -f -- "$path" ;;
     folder) folders+=("$path") ;;
+    database) databases+=("$path") ;;
+    generated) generated+=("$path") ;;
     esac
+done
+
+# The databases forget the file type. What the install's refresh created in one goes when it names
+# no file type any more; while another program's types are in it, it stays, refreshed.
+for database in "${databases[@]}"; do
+    [[ -d "$database" ]] || continue
+    refresh_database "$database"
+    database_is_empty "$database" || continue
+    for file in "${generated[@]}"; do
+        [[ "$file" == "$database"/* ]] && rm -f -- "$file"
+    done
 done
 
 if [[ -e "$settings" ]]; then

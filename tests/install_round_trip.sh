@@ -2,10 +2,11 @@
 # End to end: both ways a user gets the program, tried on a clean folder.
 # - The per-user install (scripts/install.sh) into a home folder whose path holds blanks, "#", "%"
 #   and Cyrillic letters: the layout, the desktop entry and the metainfo (validated), a start through
-#   the command link under Xvfb, a close, the settings file in the program folder; the uninstall
-#   removes exactly what was installed and keeps the settings file; a second install keeps using
-#   it, and an uninstall with --purge leaves the home folder as it was, also when a plain uninstall
-#   has already removed the record of the install.
+#   the command link under Xvfb, a close, the settings file in the program folder, the file type
+#   of the calculation files known and opened by the entry; the uninstall removes exactly what was
+#   installed and keeps the settings file; a second install keeps using it, and an uninstall with
+#   --purge leaves the home folder as it was, also when a plain uninstall has already removed the
+#   record of the install. An install beside another program's file type leaves that type as it was.
 # - The portable archive (cpack): its contents, unpacked into such a folder, started, closed,
 #   settings beside the executable.
 # Usage: install_round_trip.sh <source folder> <build folder>
@@ -21,6 +22,20 @@ export LANG=ru_RU.UTF-8
 export XDG_RUNTIME_DIR="$E2E_WORK/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 app_id=ru.stelvorn.Stelvorn
+
+# xdg-mime as a GNOME session runs it: its generic way asks `file`, which knows no installed type.
+# It splits the data folders at blanks when it looks for the entry of a type, so it is given links
+# without blanks. It searches the data folders given (the user's first, a colon, the others) and no
+# configuration.
+mkdir "$E2E_WORK/config"
+xdg_mime() {
+    local data="$1"
+    shift
+    XDG_CURRENT_DESKTOP=GNOME XDG_CONFIG_HOME="$E2E_WORK/config" XDG_DATA_HOME="${data%%:*}" \
+        XDG_DATA_DIRS="${data#*:}" xdg-mime "$@"
+}
+calculation="$E2E_WORK/расчёт объекта.stelvorn"
+echo '{"электроды": 4}' >"$calculation"
 
 # What the build carries into the program folder besides the executable: the themes beside it.
 skins=""
@@ -44,6 +59,7 @@ program_folder="$local_dir/lib/stelvorn"
     e2e_fail "the program folder holds: $(e2e_tree "$program_folder")"
 [[ "$(readlink "$local_dir/bin/stelvorn")" == "../lib/stelvorn/Стелворн" ]] || e2e_fail "the link bin/stelvorn"
 for file in "share/icons/hicolor/scalable/apps/$app_id.svg" "share/icons/hicolor/48x48/apps/$app_id.png" \
+    share/icons/hicolor/{scalable/mimetypes/application-x-stelvorn.svg,48x48/mimetypes/application-x-stelvorn.png} \
     "share/metainfo/$app_id.metainfo.xml" "share/applications/$app_id.desktop"; do
     [[ -f "$local_dir/$file" ]] || e2e_fail "missing $file"
 done
@@ -55,9 +71,16 @@ desktop-file-validate "$desktop" || e2e_fail "desktop-file-validate"
 appstreamcli validate --no-net "$local_dir/share/metainfo/$app_id.metainfo.xml" >/dev/null ||
     e2e_fail "appstreamcli validate: $(appstreamcli validate --no-net "$local_dir/share/metainfo/$app_id.metainfo.xml")"
 link="$local_dir/bin/stelvorn"
-# The Exec line names the link, quoted for its blank and "#", with "%" doubled.
-grep -qxF "Exec=\"${link//%/%%}\"" "$desktop" || e2e_fail "the Exec line: $(grep '^Exec=' "$desktop")"
+# The Exec line names the link, quoted for its blank and "#", with "%" doubled, and the file to open.
+grep -qxF "Exec=\"${link//%/%%}\" %f" "$desktop" || e2e_fail "the Exec line: $(grep '^Exec=' "$desktop")"
 grep -qx "Icon=$app_id" "$desktop" || e2e_fail "the Icon line"
+# The calculation files have their type, and the entry opens it.
+ln -s "$local_dir/share" "$E2E_WORK/home-data"
+data="$E2E_WORK/home-data:/usr/share"
+[[ "$(xdg_mime "$data" query filetype "$calculation")" == application/x-stelvorn ]] ||
+    e2e_fail "the type of a calculation file: $(xdg_mime "$data" query filetype "$calculation")"
+[[ "$(xdg_mime "$data" query default application/x-stelvorn)" == "$app_id.desktop" ]] ||
+    e2e_fail "the entry for application/x-stelvorn: $(xdg_mime "$data" query default application/x-stelvorn)"
 
 # Started by the command a user types; the window's class is the one the desktop entry names.
 e2e_start "$link"
@@ -76,6 +99,8 @@ settings_path=$(printf './.local\n./.local/lib\n./.local/lib/stelvorn\n./.local/
 HOME="$home" bash "$local_dir/share/stelvorn/uninstall.sh" >/dev/null
 [[ "$(e2e_tree "$home")" == "$(printf '%s\n%s' "$before" "$settings_path" | LC_ALL=C sort -u)" ]] ||
     e2e_fail "after the uninstall the home holds: $(e2e_tree "$home")"
+[[ "$(xdg_mime "$data" query filetype "$calculation")" != application/x-stelvorn ]] ||
+    e2e_fail "the uninstall left the file type"
 
 echo "== second install over the kept settings, uninstall with --purge"
 HOME="$home" bash "$source_dir/scripts/install.sh" --from-build "$build" >/dev/null
@@ -96,6 +121,48 @@ HOME="$home" bash "$source_dir/scripts/uninstall.sh" --purge >/dev/null || e2e_f
 if HOME="$home" bash "$source_dir/scripts/uninstall.sh" --purge >/dev/null 2>&1; then
     e2e_fail "--purge with nothing installed reported success"
 fi
+
+echo "== beside another program's file type"
+# Another program's type and entry in a prefix, registered before this install or after it: the
+# uninstall refreshes the databases and leaves the prefix as that program alone has it. Removing
+# the databases would lose its type, leaving them would leave ours.
+other_program() {
+    mkdir -p "$1/share/mime/packages" "$1/share/applications"
+    cat >"$1/share/mime/packages/другая-программа.xml" <<'XML'
+<?xml version="1.0" encoding="UTF-8"?>
+<mime-info xmlns="http://www.freedesktop.org/standards/shared-mime-info">
+  <mime-type type="text/x-drugaya"><comment>Другая</comment><glob pattern="*.drg"/></mime-type>
+</mime-info>
+XML
+    printf '[Desktop Entry]\nType=Application\nName=Другая\nExec=true %%f\nMimeType=text/x-drugaya;\n' \
+        >"$1/share/applications/другая-программа.desktop"
+    update-mime-database "$1/share/mime" 2>/dev/null
+    update-desktop-database "$1/share/applications"
+}
+other_program "$E2E_WORK/одна другая"
+other_alone=$(e2e_tree "$E2E_WORK/одна другая")
+other_file="$E2E_WORK/другой файл.drg"
+echo "другое" >"$other_file"
+types() {
+    local data="$E2E_WORK/no-user-data:$1/share:/usr/share"
+    printf '%s %s, %s %s\n' "$(xdg_mime "$data" query filetype "$other_file")" \
+        "$(xdg_mime "$data" query default text/x-drugaya)" \
+        "$(xdg_mime "$data" query filetype "$calculation")" "$(xdg_mime "$data" query default application/x-stelvorn)"
+}
+for when in before after; do
+    prefix="$E2E_WORK/общая папка #3 $when"
+    ln -s "$prefix" "$E2E_WORK/shared-$when" # without blanks, for xdg-mime
+    [[ "$when" == before ]] && other_program "$prefix"
+    bash "$source_dir/scripts/install.sh" --prefix "$prefix" --from-build "$build" >/dev/null
+    [[ "$when" == after ]] && other_program "$prefix"
+    [[ "$(types "$E2E_WORK/shared-$when")" == "text/x-drugaya другая-программа.desktop, application/x-stelvorn $app_id.desktop" ]] ||
+        e2e_fail "other program $when, installed: $(types "$E2E_WORK/shared-$when")"
+    bash "$prefix/share/stelvorn/uninstall.sh" >/dev/null
+    [[ "$(e2e_tree "$prefix")" == "$other_alone" ]] ||
+        e2e_fail "other program $when, after the uninstall the prefix holds: $(e2e_tree "$prefix")"
+    [[ "$(types "$E2E_WORK/shared-$when")" == "text/x-drugaya другая-программа.desktop, text/plain " ]] ||
+        e2e_fail "other program $when, uninstalled: $(types "$E2E_WORK/shared-$when")"
+done
 
 echo "== portable archive"
 # cpack's archive library needs a UTF-8 locale for the Cyrillic names; ru_RU.UTF-8 may be missing.
