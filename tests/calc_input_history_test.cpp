@@ -1,6 +1,7 @@
 // The undo and redo of the inputs: steps back and forth, what is no step, the redo side forgotten
 // by a new step, and the bounded depth.
 #include "input_history.h"
+#include "worked_examples.h"
 
 #include <gtest/gtest.h>
 
@@ -8,19 +9,10 @@ namespace {
 
 // Inputs told apart by the rod count and the upper soil text.
 TEarthingInput Inputs(int32_t number, std::u16string top = u"Суглинок") {
-    return {.ClimaticRegion = 2,
-            .TopLayer = std::move(top),
-            .BottomLayer = u"Глина",
-            .Thickness = 1.5,
-            .Depth = 0.5,
-            .Form = 1,
-            .Width = 50,
-            .Length = 3,
-            .MutualDisposition = 1,
-            .Number = number,
-            .IntervalMultiplicity = 1,
-            .FormHor = 1,
-            .WidthHor = 40};
+    TEarthingInput in = FirstExample();
+    in.Number = number;
+    in.TopLayer = std::move(top);
+    return in;
 }
 
 TEST(InputHistory, UndoAndRedoWalkTheStepsBothWays) {
