@@ -212,6 +212,30 @@ TEST_F(InputUndo, ContextMenuAndWhatIsNoStep) {
     EXPECT_FALSE(actions->ActionRedo->isEnabled());
 }
 
+// What applying an opened calculation file does: a step kept around ApplyInputs. A step taken
+// inside another (a reset, say) is part of it: one action, one step.
+TEST_F(InputUndo, AStepKeptAroundApplyingIsOne) {
+    const TState before = State();
+    TEarthingInput opened = before.inputs;
+    opened.Number = 8;
+    opened.Depth = 0.7;
+    opened.TopLayer = u"Навал (250)";
+    {
+        const TInputUndo::TStep step = actions->InputUndo->Remember();
+        TypeInto(form->sSpinEdit1, QStringLiteral("5"));
+        Click("sButton1");
+        form->ApplyInputs(opened);
+        EXPECT_FALSE(actions->ActionUndo->isEnabled()); // not before the action is over
+    }
+    const TState after = State();
+    EXPECT_TRUE(after.inputs == opened);
+    Undo();
+    ExpectState(before);
+    EXPECT_FALSE(actions->ActionUndo->isEnabled());
+    Redo();
+    ExpectState(after);
+}
+
 // With the focus in a number field or a soil box, Ctrl+Z and Ctrl+Shift+Z (and Ctrl+Y where it is
 // the redo) are the field's own undo and redo of the typing there: the other inputs stay, and the
 // total follows the field. Outside the fields the same keys are the window's.
