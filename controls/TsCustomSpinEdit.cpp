@@ -65,6 +65,12 @@ class SpinLineEdit : public QLineEdit {
             selectAll();
             return;
         }
+        // The text box's own undo and redo, whether the key comes with a control character or with its
+        // letter as text (as some platforms and input methods send it): no typed character.
+        if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo)) {
+            QLineEdit::keyPressEvent(event);
+            return;
+        }
         if (event->matches(QKeySequence::Paste)) {
             event->accept();
             owner_->GuardedPaste(QClipboard::Clipboard, [this, event] { QLineEdit::keyPressEvent(event); });

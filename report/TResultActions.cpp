@@ -45,9 +45,20 @@ TResultActions::TResultActions(TResultWindow window) : QObject(window.Window), w
     Action5 = MakeAction(form, "Action5", QStringLiteral("Изыскания…"), Qt::CTRL | Qt::Key_I);
     connect(Action5, &QAction::triggered, this, &TResultActions::Action5Execute);
 
+    ActionUndo = MakeAction(form, "ActionUndo", QStringLiteral("Отменить"), Qt::CTRL | Qt::Key_Z);
+    ActionRedo = MakeAction(form, "ActionRedo", QStringLiteral("Вернуть"), Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+    // Ctrl+Y too where it is the platform's redo, so that a text field takes it for its own as well.
+    if (const QKeySequence ctrlY(Qt::CTRL | Qt::Key_Y);
+        QKeySequence::keyBindings(QKeySequence::Redo).contains(ctrlY))
+        ActionRedo->setShortcuts({ActionRedo->shortcut(), ctrlY});
+    InputUndo = new TInputUndo(this, ActionUndo, ActionRedo, window_.ReadInputs, window_.ApplyInputs);
+    auto* undoSeparator = new QAction(this);
+    undoSeparator->setSeparator(true);
+
     // The context menu of the result panel and of the total on it.
     for (QWidget* target : window_.ResultWidgets) {
-        target->addActions({Action2, Action3, Action4, Action5, Action6});
+        target->addActions(
+            {ActionUndo, ActionRedo, undoSeparator, Action2, Action3, Action4, Action5, Action6});
         target->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
 
@@ -77,6 +88,7 @@ TEarthingReport TResultActions::Report() const {
 }
 
 void TResultActions::Action2Execute() {
+    const TInputUndo::TStep step = InputUndo->Remember(); // an applying is one step
     TFitDialog dialog(window_.Window, window_.ReadInputs(), norm_, window_.ApplyFitRow);
     TsSkinProvider::ForDialog(window_.SkinManager, &dialog);
     RunFitDialog(dialog);
@@ -116,6 +128,7 @@ void TResultActions::Action4Execute() {
 }
 
 void TResultActions::Action6Execute() {
+    const TInputUndo::TStep step = InputUndo->Remember(); // an applying is one step
     const auto apply = [this](const TSoilCorrection& correction, const TFitRow* row) {
         window_.ApplySoilTexts(ToQString(correction.TopLayer), ToQString(correction.BottomLayer));
         if (row)
@@ -130,6 +143,7 @@ void TResultActions::Action6Execute() {
 }
 
 void TResultActions::Action5Execute() {
+    const TInputUndo::TStep step = InputUndo->Remember(); // an applying is one step
     TSurveyDialog dialog(window_.Window, surveyReadings_, {window_.ApplySoilTexts, window_.ApplyThickness});
     TsSkinProvider::ForDialog(window_.SkinManager, &dialog);
     RunSurveyDialog(dialog);

@@ -4,6 +4,7 @@
 #include "TMeasurementDialog.h"
 #include "TSurveyDialog.h"
 #include "earthing_report.h"
+#include "input_undo.h"
 #include "result_window.h"
 
 #include <QObject>
@@ -16,6 +17,8 @@ class QPrinter;
 // PDF (Ctrl+S) and printed (Ctrl+P), the soil corrected by a measured resistance (Ctrl+M). Their shortcuts
 // work wherever the focus is in the window, and the result panel sPanel1 and the total sLabel39 offer them in
 // a context menu. None of them changes an input unless the user applies a row of the fit or a measurement.
+// «Отменить» (Ctrl+Z) and «Вернуть» (Ctrl+Shift+Z) undo and redo such an applying, a reset and an opened
+// file; in a text field the same keys are the field's own.
 class TResultActions : public QObject {
   public:
     explicit TResultActions(TResultWindow window);
@@ -23,6 +26,9 @@ class TResultActions : public QObject {
     QAction *Action2, *Action3, *Action4; // fit, PDF, print
     QAction* Action6;                     // the measured resistance
     QAction* Action5;                     // the survey
+    QAction *ActionUndo, *ActionRedo;     // «Отменить», «Вернуть»
+    // The undo history of the inputs: a step for each applying from here, a reset, an opened file.
+    TInputUndo* InputUndo;
 
     // The norm chosen in the last fit, which the document judges the calculation against.
     const TNormChoice& Norm() const { return norm_; }

@@ -24,6 +24,9 @@ struct TResultWindow {
     std::function<void(const QString& top, const QString& bottom)> ApplySoilTexts;
     // Sets the upper layer's thickness field as a user would.
     std::function<void(double thickness)> ApplyThickness;
-    // Sets every input control from the inputs as a user would (reset's undo, an opened file).
+    // Sets every input control from the inputs as a user would (undo and redo, an opened file). A
+    // user's action that sets them is one step of the undo history: before applying an opened file,
+    // the window takes `const TInputUndo::TStep step = ResultActions->InputUndo->Remember();` and keeps
+    // it to the end of the applying (input_undo.h).
     std::function<void(const TEarthingInput& in)> ApplyInputs;
 };

@@ -217,6 +217,7 @@ void TForm1::sRadioButton1Click() {
 }
 
 void TForm1::sButton1Click() {
+    const TInputUndo::TStep step = ResultActions->InputUndo->Remember(); // Ctrl+Z brings the inputs back
     sRadioButton2->setChecked(true);
     sComboBox1->setCurrentIndex(-1);
     sComboBox2->setCurrentIndex(-1);
