@@ -44,10 +44,13 @@ TResultActions::TResultActions(TResultWindow window) : QObject(window.Window), w
 
     Action5 = MakeAction(form, "Action5", QStringLiteral("Изыскания…"), Qt::CTRL | Qt::Key_I);
     connect(Action5, &QAction::triggered, this, &TResultActions::Action5Execute);
+    ActionVariants =
+        MakeAction(form, "ActionVariants", QStringLiteral("Сравнить варианты…"), Qt::CTRL | Qt::Key_D);
+    connect(ActionVariants, &QAction::triggered, this, &TResultActions::ActionVariantsExecute);
 
     // The context menu of the result panel and of the total on it.
     for (QWidget* target : window_.ResultWidgets) {
-        target->addActions({Action2, Action3, Action4, Action5, Action6});
+        target->addActions({Action2, Action3, Action4, Action5, Action6, ActionVariants});
         target->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
 
@@ -60,6 +63,8 @@ TResultActions::TResultActions(TResultWindow window) : QObject(window.Window), w
     RunFitDialog = [](TFitDialog& dialog) { dialog.exec(); };
     RunMeasurementDialog = [](TMeasurementDialog& dialog) { dialog.exec(); };
     RunSurveyDialog = [](TSurveyDialog& dialog) { dialog.exec(); };
+    RunVariantsDialog = [](TVariantsDialog& dialog) { dialog.exec(); };
+    variantsFolder_ = folder_;
     ChoosePrinter = [form](QPrinter& printer) {
         QPrintDialog dialog(&printer, form);
         dialog.setWindowTitle(QStringLiteral("Печать расчёта"));
@@ -71,6 +76,7 @@ TEarthingReport TResultActions::Report() const {
     return {.Input = window_.ReadInputs(),
             .Norm = norm_,
             .Survey = survey_,
+            .Variants = variantsInDocument_ ? VariantsOf(variants_) : std::vector<TVariant>{},
             .Date = QDate::currentDate(),
             .UserSeparator = UserDecimalSeparator(),
             .SystemSeparator = SystemDecimalSeparator().front()};
@@ -138,4 +144,14 @@ void TResultActions::Action5Execute() {
         surveyReadings_ = readings;
     if (dialog.Applied())
         survey_ = dialog.Applied();
+}
+
+void TResultActions::ActionVariantsExecute() {
+    TVariantsDialog dialog(window_.Window, variants_, norm_, variantsInDocument_, window_);
+    dialog.Folder = variantsFolder_;
+    TsSkinProvider::ForDialog(window_.SkinManager, &dialog);
+    RunVariantsDialog(dialog);
+    variants_ = dialog.Entries();
+    variantsInDocument_ = dialog.InDocument();
+    variantsFolder_ = dialog.Folder;
 }

@@ -3,6 +3,7 @@
 #include "TFitDialog.h"
 #include "TMeasurementDialog.h"
 #include "TSurveyDialog.h"
+#include "TVariantsDialog.h"
 #include "earthing_report.h"
 #include "result_window.h"
 
@@ -23,6 +24,7 @@ class TResultActions : public QObject {
     QAction *Action2, *Action3, *Action4; // fit, PDF, print
     QAction* Action6;                     // the measured resistance
     QAction* Action5;                     // the survey
+    QAction* ActionVariants;              // the variants compared
 
     // The norm chosen in the last fit, which the document judges the calculation against.
     const TNormChoice& Norm() const { return norm_; }
@@ -33,6 +35,7 @@ class TResultActions : public QObject {
     void Action4Execute(); // "Печать расчёта…"
     void Action6Execute(); // "Замер сопротивления…"
     void Action5Execute(); // "Изыскания…"
+    void ActionVariantsExecute(); // "Сравнить варианты…"
 
     // Asks for the file to save to, given the suggested path; empty = cancelled. The file dialog by
     // default; tests put their own answer in.
@@ -46,6 +49,10 @@ class TResultActions : public QObject {
     std::function<void(TMeasurementDialog& dialog)> RunMeasurementDialog;
     // Opens the survey dialog and runs it to its end; tests answer it.
     std::function<void(TSurveyDialog& dialog)> RunSurveyDialog;
+    // Opens the variants dialog and runs it to its end; tests answer it.
+    std::function<void(TVariantsDialog& dialog)> RunVariantsDialog;
+    // The variants compared, kept for the session (the dialog opens again with them).
+    const std::vector<TVariantEntry>& Variants() const { return variants_; }
     // The survey last applied, which the document shows; none until one is.
     const std::optional<TSurveyRecord>& Survey() const { return survey_; }
 
@@ -55,4 +62,7 @@ class TResultActions : public QObject {
     QString folder_;                             // where the last document went
     std::vector<TSurveyReading> surveyReadings_; // the survey dialog's table, kept for the session
     std::optional<TSurveyRecord> survey_;
+    std::vector<TVariantEntry> variants_;
+    bool variantsInDocument_ = false; // the document shows the variants' table
+    QString variantsFolder_;          // where the variants' files were last added from
 };

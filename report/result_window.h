@@ -26,4 +26,7 @@ struct TResultWindow {
     std::function<void(double thickness)> ApplyThickness;
     // Sets every input control from the inputs as a user would (reset's undo, an opened file).
     std::function<void(const TEarthingInput& in)> ApplyInputs;
+    // Opens a calculation file in the window as the user's own opening does; while unset, a variant
+    // from a file is opened by its inputs alone (ApplyInputs).
+    std::function<void(const QString& path)> OpenFile;
 };
