@@ -28,5 +28,5 @@ struct TResultWindow {
     std::function<void(const TEarthingInput& in)> ApplyInputs;
     // Opens a calculation file in the window as the user's own opening does; while unset, a variant
     // from a file is opened by its inputs alone (ApplyInputs).
-    std::function<void(const QString& path)> OpenFile;
+    std::function<void(const QString& path)> OpenFile = nullptr;
 };

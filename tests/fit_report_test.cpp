@@ -116,8 +116,9 @@ TEST_F(FitAndReport, ShortcutsAndContextMenu) {
          {form->findChild<QWidget*>(QStringLiteral("sPanel1")), static_cast<QWidget*>(form->sLabel39)}) {
         ASSERT_NE(target, nullptr);
         EXPECT_EQ(target->contextMenuPolicy(), Qt::ActionsContextMenu);
-        EXPECT_EQ(target->actions(), (QList<QAction*>{actions->Action2, actions->Action3, actions->Action4,
-                                                      actions->Action5, actions->Action6}));
+        EXPECT_EQ(target->actions(),
+                  (QList<QAction*>{actions->Action2, actions->Action3, actions->Action4, actions->Action5,
+                                   actions->Action6, actions->ActionVariants}));
     }
     EXPECT_EQ(actions->Action2->text(), "Подобрать под нормативное сопротивление…");
     EXPECT_EQ(actions->Action3->text(), "Сохранить расчёт в PDF…");
