@@ -73,6 +73,7 @@ TVariantsDialog::TVariantsDialog(QWidget* parent, std::vector<TVariantEntry> ent
         Qt::Alignment::fromInt(Qt::AlignCenter | Qt::TextWordWrap));
     view_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     view_->verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    view_->verticalHeader()->setHighlightSections(false); // the results' names stay bold, the inputs' plain
     view_->setToolTip(QStringLiteral("Столбец — вариант. Лучшее значение строки результатов отмечено «★» и "
                                      "выделено жирным"));
     view_->installEventFilter(this);

@@ -78,6 +78,19 @@ class Variants : public WindowTest {
         EXPECT_TRUE(opened);
     }
 
+    // Runs the dialog as the program does, without waiting for the window manager to activate it.
+    void Shown(const std::function<void(TVariantsDialog&)>& use) {
+        actions->RunVariantsDialog = [&](TVariantsDialog& dialog) {
+            QTimer::singleShot(0, &dialog, [&] {
+                QTest::qWait(200);
+                use(dialog);
+                dialog.reject();
+            });
+            dialog.exec();
+        };
+        actions->ActionVariantsExecute();
+    }
+
     static void ClickButton(TVariantsDialog& dialog, const char* name) {
         auto* button = dialog.findChild<QPushButton*>(QLatin1String(name));
         ASSERT_NE(button, nullptr) << name;
@@ -238,6 +251,47 @@ TEST_F(Variants, TheTableGoesIntoTheDocumentWhenAsked) {
     pdftotext.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
     ASSERT_TRUE(pdftotext.waitForFinished(20000));
     EXPECT_FALSE(QString::fromUtf8(pdftotext.readAllStandardOutput()).contains(QStringLiteral("Сравнение")));
+}
+
+} // namespace
+
+namespace {
+
+// With STELVORN_VARIANTS_SHOTS set to a folder (under Xvfb), leaves pictures of the screen with three
+// variants there, in the standard look and in the theme STELVORN_VARIANTS_THEME of the folder
+// STELVORN_VARIANTS_SKINS.
+TEST_F(Variants, Screenshots) {
+    const QString shots = qEnvironmentVariable("STELVORN_VARIANTS_SHOTS");
+    if (shots.isEmpty())
+        GTEST_SKIP() << "STELVORN_VARIANTS_SHOTS is not set";
+    const QString theme = qEnvironmentVariable("STELVORN_VARIANTS_THEME");
+    for (const bool themed : {false, true}) {
+        if (themed) {
+            form->sSkinManager1->SetSkinDirectory(qEnvironmentVariable("STELVORN_VARIANTS_SKINS"));
+            ASSERT_TRUE(form->sSkinManager1->SelectSkin(theme));
+        } else {
+            form->sSkinManager1->SetActive(false);
+        }
+        Shown([&](TVariantsDialog& dialog) {
+            dialog.ChooseFiles = [&] { return QStringList{house, bath}; };
+            ClickButton(dialog, "VariantsAddFiles");
+            ClickButton(dialog, "VariantsAddCurrent");
+            ClickHeading(dialog, 0);
+            QTest::qWait(400);
+            QProcess::execute(QStringLiteral("import"),
+                              {QStringLiteral("-window"), QStringLiteral("root"),
+                               shots + QStringLiteral("/variants-") +
+                                   (themed ? theme : QStringLiteral("standard")) + QStringLiteral(".png")});
+        });
+    }
+    // The document with the table.
+    Shown([&](TVariantsDialog& dialog) {
+        dialog.findChild<QCheckBox*>(QStringLiteral("VariantsInDocument"))->setChecked(true);
+    });
+    actions->ChooseSavePath = [&](const QString&) {
+        return shots + QStringLiteral("/variants-document.pdf");
+    };
+    actions->Action3->trigger();
 }
 
 } // namespace
