@@ -63,14 +63,7 @@ class Variants : public WindowTest {
         bool opened = false;
         actions->RunVariantsDialog = [&](TVariantsDialog& dialog) {
             opened = true;
-            QTimer::singleShot(0, &dialog, [&] {
-                dialog.activateWindow();
-                EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &dialog; }));
-                use(dialog);
-                if (dialog.isVisible())
-                    dialog.reject();
-            });
-            dialog.exec();
+            ExecWhenActive(dialog, [&] { use(dialog); });
         };
         form->activateWindow();
         ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == form.get(); }));
