@@ -93,7 +93,7 @@ TVariantsDialog::TVariantsDialog(QWidget* parent, std::vector<TVariantEntry> ent
     open_->setDefault(true);
     copy_ = Button("VariantsCopy", QStringLiteral("&Копировать"),
                    QStringLiteral("Скопировать всю таблицу в буфер обмена, через табуляцию (Ctrl+C)"));
-    inDocument_ = new QCheckBox(QStringLiteral("В &документ"));
+    inDocument_ = new QCheckBox(QStringLiteral("&В документ"));
     inDocument_->setObjectName(QStringLiteral("VariantsInDocument"));
     inDocument_->setToolTip(QStringLiteral("Добавить таблицу вариантов в документ расчёта (PDF и печать)"));
     inDocument_->setChecked(inDocument);
