@@ -14,9 +14,10 @@ class QAction;
 class QPrinter;
 
 // The commands on the result: the fit to a required resistance (Ctrl+R), the calculation saved as a
-// PDF (Ctrl+S) and printed (Ctrl+P), the soil corrected by a measured resistance (Ctrl+M). Their shortcuts
-// work wherever the focus is in the window, and the result panel sPanel1 and the total sLabel39 offer them in
-// a context menu. None of them changes an input unless the user applies a row of the fit or a measurement.
+// PDF (Ctrl+S) and printed (Ctrl+P), the soil corrected by a measured resistance (Ctrl+M), variants side by
+// side (Ctrl+D). Their shortcuts work wherever the focus is in the window, and the result panel sPanel1 and
+// the total sLabel39 offer them in a context menu. None of them changes an input unless the user applies a
+// row of the fit or a measurement, or opens a variant.
 class TResultActions : public QObject {
   public:
     explicit TResultActions(TResultWindow window);
