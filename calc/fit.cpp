@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <tuple>
 
 namespace {
@@ -260,4 +261,32 @@ TFitChartData MakeFitChartData(const TEarthingInput& input, double required, cha
         data.Totals[multiple - 1] =
             TotalsByCount(input, data.MutualDisposition, multiple, userSeparator, systemSeparator);
     return data;
+}
+
+namespace {
+
+// Cross-sections, m², of a profile of the given width or diameter in metres.
+double AngleSection(double width) {
+    const double flange = width / 10;
+    return flange * (2 * width - flange);
+}
+
+double RoundSection(double diameter) {
+    return std::numbers::pi * diameter * diameter / 4;
+}
+
+} // namespace
+
+double RodsMass(const TEarthingInput& input) {
+    const double width = static_cast<double>(input.Width) / 1000;
+    const double section = input.Form == 1 ? AngleSection(width) : RoundSection(width);
+    return input.Number * input.Length * section * SteelDensity;
+}
+
+double ConnectorMass(const TEarthingInput& input, double connectorLength) {
+    const double width = static_cast<double>(input.WidthHor) / 1000;
+    const double section = input.FormHor == 1   ? width * StripThickness
+                           : input.FormHor == 3 ? RoundSection(width)
+                                                : AngleSection(width);
+    return connectorLength * section * SteelDensity;
 }

@@ -48,6 +48,15 @@ struct TFitRow {
     double Material() const { return RodLength + ConnectorLength; }
 };
 
+// The steel the rods and the connector are made of, as mass: its density and, since the inputs give
+// only a width, the cross-sections the program takes for each form: an angle with flanges a tenth of
+// its width thick (50×50×5), a strip 4 mm thick (40×4), a round bar solid (a pipe weighs less).
+constexpr double SteelDensity = 7850;    // kg/m³
+constexpr double StripThickness = 0.004; // m
+// All rods of `input` together and its connector of `connectorLength` metres, kg.
+double RodsMass(const TEarthingInput& input);
+double ConnectorMass(const TEarthingInput& input, double connectorLength);
+
 struct TFit {
     // False when no arrangement gives a total with the current inputs (an unreadable soil, a rod
     // width out of range, ...); StopStage then tells where the single rod's run stopped.
@@ -91,6 +100,8 @@ TTotalsByCount TotalsByCount(const TEarthingInput& current, int32_t mutualDispos
 struct TNormChoice {
     double Norm = 10;
     bool Raised = false;
+
+    bool operator==(const TNormChoice&) const = default;
 };
 
 // The data of the chart of the fit: the total resistance against the rod count 1..20 for one layout,

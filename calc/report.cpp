@@ -18,11 +18,6 @@ std::u16string Whole(int32_t n) {
     return std::u16string(digits.begin(), digits.end());
 }
 
-std::u16string RegionText(int32_t region) {
-    static const char16_t* const names[] = {u"I", u"II", u"III", u"IV"};
-    return region >= 1 && region <= 4 ? names[region - 1] : u"не учитывается";
-}
-
 std::u16string Joined(const std::vector<TReportValue>& values) {
     std::u16string text;
     for (const TReportValue& value : values)
@@ -114,6 +109,18 @@ std::u16string Comparison(const TEarthingResult& r, double norm, char16_t sep) {
 }
 
 } // namespace
+
+std::u16string ClimaticRegionText(int32_t region) {
+    static const char16_t* const names[] = {u"I", u"II", u"III", u"IV"};
+    return region >= 1 && region <= 4 ? names[region - 1] : u"не учитывается";
+}
+
+std::u16string VerdictText(const TEarthingResult& result, double norm, char16_t separator) {
+    if (!HasMeaningfulTotal(result))
+        return u"не соответствует " + FormatPlain(norm, separator) + ResOhmSuffix();
+    return (MeetsNorm(result, norm) ? u"соответствует: " : u"не соответствует: ") +
+           Comparison(result, norm, separator);
+}
 
 std::u16string FormulaText(const TFormula& formula) {
     static const char16_t digits[] = u"₀₁₂₃₄₅₆₇₈₉";
@@ -314,7 +321,7 @@ std::u16string TReportValue::Text() const {
 }
 
 TReport BuildEarthingReport(const TEarthingInput& in, const TNormChoice& norm, char16_t sep,
-                            char16_t systemSeparator) {
+                            char16_t systemSeparator, const std::vector<TVariant>& variants) {
     const TEarthingResult r = ComputeEarthing(in, sep, systemSeparator);
     const TEarthingLabels labels = EarthingLabels(in, r, sep);
     const std::u16string metres = u" м", ohms = ResOhmSuffix(), ohmMetres = u" Ом∙м";
@@ -337,7 +344,7 @@ TReport BuildEarthingReport(const TEarthingInput& in, const TNormChoice& norm, c
 
     report.InputsHeading = u"Исходные данные";
     report.Inputs = {
-        Line(u"Климатический район", RegionText(in.ClimaticRegion)),
+        Line(u"Климатический район", ClimaticRegionText(in.ClimaticRegion)),
         Line(u"Верхний пласт грунта", in.TopLayer),
         Line(u"Толщина верхнего пласта, h", plain(in.Thickness) + metres),
         Line(u"Нижний пласт грунта", in.BottomLayer),
@@ -399,12 +406,7 @@ TReport BuildEarthingReport(const TEarthingInput& in, const TNormChoice& norm, c
     std::vector<double> norms = {30, 10, 4};
     if (std::find(norms.begin(), norms.end(), norm.Norm) == norms.end())
         norms.push_back(norm.Norm);
-    // With a total the verdict shows the comparison it rests on; without one nothing is met.
-    const auto verdict = [&](double n) {
-        return hasTotal
-                   ? (MeetsNorm(r, n) ? u"соответствует: " : u"не соответствует: ") + Comparison(r, n, sep)
-                   : u"не соответствует " + plain(n) + ohms;
-    };
+    const auto verdict = [&](double n) { return VerdictText(r, n, sep); };
     if (raisable)
         report.RaisedNote =
             u"ρэ = " + FormatWhole(*rho, sep) + ohmMetres +
@@ -432,6 +434,11 @@ TReport BuildEarthingReport(const TEarthingInput& in, const TNormChoice& norm, c
     const double chosenNorm = norm.Raised && raisable ? RaisedNorm(norm.Norm, *rho) : norm.Norm;
     report.Chart = MakeFitChartData(in, chosenNorm, sep, systemSeparator);
     report.Chart.MarkedCount = in.Number;
+
+    if (!variants.empty()) {
+        report.VariantsHeading = u"Сравнение вариантов";
+        report.Variants = BuildVariantsTable(variants, norm, sep, systemSeparator);
+    }
     return report;
 }
 

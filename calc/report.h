@@ -3,6 +3,7 @@
 #include "earthing.h"
 #include "fit.h"
 #include "survey.h"
+#include "variants.h"
 
 #include <optional>
 #include <string>
@@ -71,6 +72,14 @@ struct TReportSurvey {
 // readings give no such model.
 std::optional<TReportSurvey> BuildSurveySection(const TSurveyRecord& survey, char16_t separator);
 
+// The climatic region as the document names it: "I" to "IV", or "не учитывается".
+std::u16string ClimaticRegionText(int32_t region);
+
+// The verdict of a run against a norm: with a total, whether it meets the norm and the comparison it
+// rests on, the total with as many digits as it takes to agree ("не соответствует: 10,04 Ом > 10 Ом");
+// without one, "не соответствует 10 Ом".
+std::u16string VerdictText(const TEarthingResult& result, double norm, char16_t separator);
+
 struct TReport {
     std::u16string Title;
 
@@ -94,9 +103,13 @@ struct TReport {
     TFitChartData Chart; // against the chosen norm, the inputs' rod count marked
 
     std::u16string Total; // "12,5 Ом" when the inputs give a total, else empty
+
+    std::u16string VariantsHeading;
+    std::optional<TVariantsTable> Variants; // the variants compared, when the document is to show them
 };
 
 // The document of `input` judged against the norms 30, 10 and 4 Ом and the chosen one (raised where the
-// soil allows), numbers with the user's decimal separator.
+// soil allows), numbers with the user's decimal separator; with `variants`, their table against the
+// chosen norm at the end.
 TReport BuildEarthingReport(const TEarthingInput& input, const TNormChoice& norm, char16_t userSeparator,
-                            char16_t systemSeparator);
+                            char16_t systemSeparator, const std::vector<TVariant>& variants = {});

@@ -44,6 +44,9 @@ TResultActions::TResultActions(TResultWindow window) : QObject(window.Window), w
 
     Action5 = MakeAction(form, "Action5", QStringLiteral("Изыскания…"), Qt::CTRL | Qt::Key_I);
     connect(Action5, &QAction::triggered, this, &TResultActions::Action5Execute);
+    ActionVariants =
+        MakeAction(form, "ActionVariants", QStringLiteral("Сравнить варианты…"), Qt::CTRL | Qt::Key_D);
+    connect(ActionVariants, &QAction::triggered, this, &TResultActions::ActionVariantsExecute);
 
     ActionUndo = MakeAction(form, "ActionUndo", QStringLiteral("Отменить"), Qt::CTRL | Qt::Key_Z);
     ActionRedo = MakeAction(form, "ActionRedo", QStringLiteral("Вернуть"), Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
@@ -57,8 +60,8 @@ TResultActions::TResultActions(TResultWindow window) : QObject(window.Window), w
 
     // The context menu of the result panel and of the total on it.
     for (QWidget* target : window_.ResultWidgets) {
-        target->addActions(
-            {ActionUndo, ActionRedo, undoSeparator, Action2, Action3, Action4, Action5, Action6});
+        target->addActions({ActionUndo, ActionRedo, undoSeparator, Action2, Action3, Action4, Action5,
+                            Action6, ActionVariants});
         target->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
 
@@ -71,6 +74,8 @@ TResultActions::TResultActions(TResultWindow window) : QObject(window.Window), w
     RunFitDialog = [](TFitDialog& dialog) { dialog.exec(); };
     RunMeasurementDialog = [](TMeasurementDialog& dialog) { dialog.exec(); };
     RunSurveyDialog = [](TSurveyDialog& dialog) { dialog.exec(); };
+    RunVariantsDialog = [](TVariantsDialog& dialog) { dialog.exec(); };
+    variantsFolder_ = folder_;
     ChoosePrinter = [form](QPrinter& printer) {
         QPrintDialog dialog(&printer, form);
         dialog.setWindowTitle(QStringLiteral("Печать расчёта"));
@@ -82,6 +87,7 @@ TEarthingReport TResultActions::Report() const {
     return {.Input = window_.ReadInputs(),
             .Norm = norm_,
             .Survey = survey_,
+            .Variants = variantsInDocument_ ? VariantsOf(variants_) : std::vector<TVariant>{},
             .Date = QDate::currentDate(),
             .UserSeparator = UserDecimalSeparator(),
             .SystemSeparator = SystemDecimalSeparator().front()};
@@ -152,4 +158,15 @@ void TResultActions::Action5Execute() {
         surveyReadings_ = readings;
     if (dialog.Applied())
         survey_ = dialog.Applied();
+}
+
+void TResultActions::ActionVariantsExecute() {
+    const TInputUndo::TStep step = InputUndo->Remember(); // opening a variant is one step
+    TVariantsDialog dialog(window_.Window, variants_, norm_, variantsInDocument_, window_);
+    dialog.Folder = variantsFolder_;
+    TsSkinProvider::ForDialog(window_.SkinManager, &dialog);
+    RunVariantsDialog(dialog);
+    variants_ = dialog.Entries();
+    variantsInDocument_ = dialog.InDocument();
+    variantsFolder_ = dialog.Folder;
 }

@@ -3,6 +3,7 @@
 #include "TFitDialog.h"
 #include "TMeasurementDialog.h"
 #include "TSurveyDialog.h"
+#include "TVariantsDialog.h"
 #include "earthing_report.h"
 #include "input_undo.h"
 #include "result_window.h"
@@ -14,9 +15,10 @@ class QAction;
 class QPrinter;
 
 // The commands on the result: the fit to a required resistance (Ctrl+R), the calculation saved as a
-// PDF (Ctrl+S) and printed (Ctrl+P), the soil corrected by a measured resistance (Ctrl+M). Their shortcuts
-// work wherever the focus is in the window, and the result panel sPanel1 and the total sLabel39 offer them in
-// a context menu. None of them changes an input unless the user applies a row of the fit or a measurement.
+// PDF (Ctrl+S) and printed (Ctrl+P), the soil corrected by a measured resistance (Ctrl+M), variants side by
+// side (Ctrl+D). Their shortcuts work wherever the focus is in the window, and the result panel sPanel1 and
+// the total sLabel39 offer them in a context menu. None of them changes an input unless the user applies a
+// row of the fit or a measurement, or opens a variant.
 // «Отменить» (Ctrl+Z) and «Вернуть» (Ctrl+Shift+Z) undo and redo such an applying, a reset and an opened
 // file; in a text field the same keys are the field's own.
 class TResultActions : public QObject {
@@ -29,6 +31,7 @@ class TResultActions : public QObject {
     QAction *ActionUndo, *ActionRedo;     // «Отменить», «Вернуть»
     // The undo history of the inputs: a step for each applying from here, a reset, an opened file.
     TInputUndo* InputUndo;
+    QAction* ActionVariants; // the variants compared
 
     // The norm chosen in the last fit, which the document judges the calculation against.
     const TNormChoice& Norm() const { return norm_; }
@@ -39,6 +42,7 @@ class TResultActions : public QObject {
     void Action4Execute(); // "Печать расчёта…"
     void Action6Execute(); // "Замер сопротивления…"
     void Action5Execute(); // "Изыскания…"
+    void ActionVariantsExecute(); // "Сравнить варианты…"
 
     // Asks for the file to save to, given the suggested path; empty = cancelled. The file dialog by
     // default; tests put their own answer in.
@@ -52,6 +56,10 @@ class TResultActions : public QObject {
     std::function<void(TMeasurementDialog& dialog)> RunMeasurementDialog;
     // Opens the survey dialog and runs it to its end; tests answer it.
     std::function<void(TSurveyDialog& dialog)> RunSurveyDialog;
+    // Opens the variants dialog and runs it to its end; tests answer it.
+    std::function<void(TVariantsDialog& dialog)> RunVariantsDialog;
+    // The variants compared, kept for the session (the dialog opens again with them).
+    const std::vector<TVariantEntry>& Variants() const { return variants_; }
     // The survey last applied, which the document shows; none until one is.
     const std::optional<TSurveyRecord>& Survey() const { return survey_; }
 
@@ -61,4 +69,7 @@ class TResultActions : public QObject {
     QString folder_;                             // where the last document went
     std::vector<TSurveyReading> surveyReadings_; // the survey dialog's table, kept for the session
     std::optional<TSurveyRecord> survey_;
+    std::vector<TVariantEntry> variants_;
+    bool variantsInDocument_ = false; // the document shows the variants' table
+    QString variantsFolder_;          // where the variants' files were last added from
 };

@@ -311,6 +311,49 @@ class TReportWriter {
         SetFont(9);
     }
 
+    // The variants side by side: the rows' names on the left, a column a variant, the texts wrapped
+    // within their cells, the best values bold, a thin rule under each row.
+    void Variants(const TVariantsTable& table) {
+        const double points = 8, gap = Millimetre() * 1.5;
+        const size_t count = std::max<size_t>(table.Columns.size(), 1);
+        const double nameWidth = page_.width() * (count > 4 ? 0.24 : 0.3);
+        const double width = (page_.width() - nameWidth) / static_cast<double>(count);
+        const int flags = Qt::AlignTop | Qt::TextWordWrap;
+        const auto line = [&](const std::u16string& name, const std::vector<std::u16string>& cells,
+                              const std::vector<bool>& best, bool boldAll) {
+            const auto box = [&](size_t i) {
+                return i == 0 ? QRectF(page_.left(), y_, nameWidth - gap, 1e6)
+                              : QRectF(page_.left() + nameWidth + (i - 1) * width, y_, width - gap, 1e6);
+            };
+            const auto textAt = [&](size_t i) { return ToQString(i == 0 ? name : cells[i - 1]); };
+            const auto boldAt = [&](size_t i) {
+                return boldAll || (i > 0 && i - 1 < best.size() && best[i - 1]);
+            };
+            double height = 0;
+            for (size_t i = 0; i <= cells.size(); ++i) {
+                SetFont(points, boldAt(i));
+                height = std::max(height, painter_.boundingRect(box(i), flags, textAt(i)).height());
+            }
+            Need(height + Millimetre());
+            for (size_t i = 0; i <= cells.size(); ++i) {
+                SetFont(points, boldAt(i));
+                QRectF cell = box(i);
+                cell.moveTop(y_);
+                cell.setHeight(height);
+                painter_.drawText(cell, int(flags | (i == 0 ? Qt::AlignLeft : Qt::AlignHCenter)), textAt(i));
+            }
+            y_ += height + Millimetre() * 0.4;
+            painter_.setPen(QPen(Qt::gray, Millimetre() * 0.1));
+            painter_.drawLine(QPointF(page_.left(), y_), QPointF(page_.right(), y_));
+            painter_.setPen(Qt::black);
+            y_ += Millimetre() * 0.6;
+        };
+        line(u"", table.Columns, {}, true);
+        for (const TVariantsRow& row : table.Rows)
+            line(row.Name, row.Cells, row.Best, false);
+        SetFont(9);
+    }
+
     void Chart(const TFitChartData& data, char16_t separator, double height) {
         SetFont(8);
         Need(height);
@@ -328,7 +371,8 @@ class TReportWriter {
 };
 
 TReport BuildDocument(const TEarthingReport& report) {
-    return BuildEarthingReport(report.Input, report.Norm, report.UserSeparator, report.SystemSeparator);
+    return BuildEarthingReport(report.Input, report.Norm, report.UserSeparator, report.SystemSeparator,
+                               report.Variants);
 }
 
 } // namespace
@@ -388,6 +432,14 @@ bool PaintEarthingReport(QPagedPaintDevice& device, const TEarthingReport& repor
     const double chartHeight = left >= least ? std::min(left, most) : most;
     w.Heading(ToQString(document.ChartHeading), chartHeight);
     w.Chart(document.Chart, report.UserSeparator, chartHeight);
+
+    if (document.Variants) {
+        w.Heading(ToQString(document.VariantsHeading), w.Line() * 4);
+        w.Variants(*document.Variants);
+        w.Text(ToQString(document.Variants->Note) +
+                   QStringLiteral(" Лучшее значение каждой строки результатов выделено жирным."),
+               7.5);
+    }
     return painter.end();
 }
 

@@ -17,6 +17,7 @@ struct TEarthingReport {
     TEarthingInput Input;
     TNormChoice Norm;
     std::optional<TSurveyRecord> Survey; // the survey the soil came from, when one was applied
+    std::vector<TVariant> Variants;      // the variants compared, when the document is to show them
     QDate Date;
     char16_t UserSeparator = u',';
     char16_t SystemSeparator = u',';

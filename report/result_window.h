@@ -29,4 +29,7 @@ struct TResultWindow {
     // the window takes `const TInputUndo::TStep step = ResultActions->InputUndo->Remember();` and keeps
     // it to the end of the applying (input_undo.h).
     std::function<void(const TEarthingInput& in)> ApplyInputs;
+    // Opens a calculation file in the window as the user's own opening does; while unset, a variant
+    // from a file is opened by its inputs alone (ApplyInputs).
+    std::function<void(const QString& path)> OpenFile = nullptr;
 };

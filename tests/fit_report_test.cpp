@@ -118,9 +118,9 @@ TEST_F(FitAndReport, ShortcutsAndContextMenu) {
         EXPECT_EQ(target->contextMenuPolicy(), Qt::ActionsContextMenu);
         QList<QAction*> offered = target->actions();
         offered.removeIf([](const QAction* action) { return action->isSeparator(); });
-        EXPECT_EQ(offered,
-                  (QList<QAction*>{actions->ActionUndo, actions->ActionRedo, actions->Action2,
-                                   actions->Action3, actions->Action4, actions->Action5, actions->Action6}));
+        EXPECT_EQ(offered, (QList<QAction*>{actions->ActionUndo, actions->ActionRedo, actions->Action2,
+                                            actions->Action3, actions->Action4, actions->Action5,
+                                            actions->Action6, actions->ActionVariants}));
     }
     EXPECT_EQ(actions->Action2->text(), "Подобрать под нормативное сопротивление…");
     EXPECT_EQ(actions->Action3->text(), "Сохранить расчёт в PDF…");

@@ -33,16 +33,7 @@ class Measurement : public WindowTest {
         bool opened = false;
         actions->RunMeasurementDialog = [&](TMeasurementDialog& dialog) {
             opened = true;
-            // Run as the program runs it, modal; the test acts once the dialog is up and active.
-            QTimer::singleShot(0, &dialog, [&] {
-                // The dialog counts as active through its parent at once: wait for the focus itself.
-                dialog.activateWindow();
-                EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &dialog; }));
-                use(dialog);
-                if (dialog.isVisible())
-                    dialog.reject();
-            });
-            dialog.exec();
+            ExecWhenActive(dialog, [&] { use(dialog); });
         };
         ActivateForm();
         if (open)

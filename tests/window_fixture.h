@@ -8,9 +8,12 @@
 #include "user_locale.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -53,6 +56,20 @@ class WindowTest : public testing::Test {
         if (text.isEmpty())
             QTest::keyClick(Focus(), Qt::Key_Delete);
         Type(text);
+    }
+
+    // Runs a dialog of the window modal, as the program runs it, and hands it to `use` once it is up and
+    // has the focus; closes it if `use` leaves it open.
+    static void ExecWhenActive(QDialog& dialog, const std::function<void()>& use) {
+        QTimer::singleShot(0, &dialog, [&] {
+            // The dialog counts as active through its parent at once: wait for the focus itself.
+            dialog.activateWindow();
+            EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &dialog; }));
+            use();
+            if (dialog.isVisible())
+                dialog.reject();
+        });
+        dialog.exec();
     }
 
     // Clicks the middle of a widget.
