@@ -145,6 +145,11 @@ QString TextOf(const QJsonValue& value, const TName& name, int maxLength, TLines
     if (text.size() > maxLength)
         Fail(QStringLiteral("Текст ") + name.Named() + QStringLiteral(" длиннее ") +
              QString::number(maxLength) + QStringLiteral(" знаков."));
+    // Qt's JSON reader drops a byte order mark that begins a string unless the string holds an
+    // escape, so such a text would not come back from a file as it was written.
+    if (text.startsWith(QChar(0xFEFF)))
+        Fail(QStringLiteral("Текст ") + name.Named() +
+             QStringLiteral(" начинается с невидимого знака U+FEFF."));
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
         const bool lineBreak = c == u'\n' || c == u'\r' || c == u'\t';
@@ -521,6 +526,9 @@ std::optional<QString> WriteCalculationFile(const QString& path, const TCalculat
         const TCalculationRead check = ParseCalculation(bytes);
         if (!check.Calculation)
             return QStringLiteral("Расчёт не записан: ") + check.Error;
+        if (*check.Calculation != stamped)
+            return QStringLiteral(
+                "Расчёт не записан: его тексты не прочитались бы из файла такими, как они есть.");
 
         const QFileInfo info(path);
         if (info.exists() && info.isFile() && !info.isWritable())

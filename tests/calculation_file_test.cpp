@@ -164,6 +164,8 @@ TEST(CalculationFile, BadFilesAreRefusedWithWhatIsWrong) {
     badUtf8.replace("Тёмная", "\xD0\xA2\xC0\xAF");
     QByteArray loneSurrogate = good;
     loneSurrogate.replace("Тёмная", "\\ud800x");
+    QByteArray byteOrderMark = good;
+    byteOrderMark.replace("\"Суглинок", "\"\\ufeffСуглинок");
     QJsonArray tooManyReadings;
     for (int i = 0; i < 1001; ++i)
         tooManyReadings.append(QJsonObject{{"spacing", 1}, {"depth", 0}, {"resistance", 1}, {"kept", true}});
@@ -214,6 +216,7 @@ TEST(CalculationFile, BadFilesAreRefusedWithWhatIsWrong) {
         {GoodWith("inputs.bottomSoil", QString(2048, u'ж')),
          "«Нижний пласт» (inputs.bottomSoil) длиннее 2047 знаков."},
         {loneSurrogate, "(interface.skinName) неполный символ UTF-16."},
+        {byteOrderMark, "Текст «Верхний пласт» (inputs.topSoil) начинается с невидимого знака U+FEFF."},
         {GoodWith("inputs", QJsonArray{}), "«Исходные данные» (inputs) должно быть группой значений"},
         {GoodWith("interface.showHints", 1), "(interface.showHints) должно быть true или false."},
         {GoodWith("interface", QJsonValue::Undefined), "В файле нет значения «Интерфейс» (interface)."},
@@ -309,6 +312,9 @@ TEST_F(CalculationFileOnDisk, RefusedWriteLeavesTheEarlierFile) {
         << refused->toStdString();
     bad = FullCalculation();
     bad.Inputs.Length = std::numeric_limits<double>::infinity();
+    EXPECT_TRUE(WriteCalculationFile(Path(), bad));
+    bad = FullCalculation();
+    bad.Inputs.BottomLayer = u"\uFEFF40"; // Qt's reader would drop the mark
     EXPECT_TRUE(WriteCalculationFile(Path(), bad));
     EXPECT_EQ(Bytes(Path()), earlier);
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden),
