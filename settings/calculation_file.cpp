@@ -6,6 +6,7 @@
 #include "qt_text.h"
 #include "version.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -531,12 +532,16 @@ std::optional<QString> WriteCalculationFile(const QString& path, const TCalculat
                 "Расчёт не записан: его тексты не прочитались бы из файла такими, как они есть.");
 
         const QFileInfo info(path);
+        if (info.isDir())
+            return QStringLiteral("Не могу записать файл: под этим именем уже есть папка.");
         if (info.exists() && info.isFile() && !info.isWritable())
             return QStringLiteral("Не могу записать файл: он защищён от записи.");
         QSaveFile file(path);
         if (!file.open(QIODevice::WriteOnly))
-            return QStringLiteral("Не могу записать файл: нет доступа к папке (") + file.errorString() +
-                   QStringLiteral(").");
+            return QStringLiteral("Не могу записать файл: ") +
+                   (info.dir().exists() ? QStringLiteral("нет доступа к папке (")
+                                        : QStringLiteral("нет такой папки (")) +
+                   file.errorString() + QStringLiteral(").");
         if (file.write(bytes) != bytes.size()) {
             const QString reason = file.errorString();
             file.cancelWriting();

@@ -16,8 +16,8 @@
 
 #include <unistd.h>
 
-#include <string>
-#include <vector>
+#include <limits>
+#include <optional>
 
 namespace {
 
@@ -299,9 +299,11 @@ TEST_F(CalculationFileOnDisk, RefusedWriteLeavesTheEarlierFile) {
     const QString underAFile = Path() + QStringLiteral("/другой.stelvorn");
     const std::optional<QString> error = WriteCalculationFile(underAFile, FullCalculation());
     ASSERT_TRUE(error);
-    EXPECT_TRUE(error->startsWith(QStringLiteral("Не могу записать файл: нет доступа к папке (")))
+    EXPECT_TRUE(error->startsWith(QStringLiteral("Не могу записать файл: нет такой папки (")))
         << error->toStdString();
     EXPECT_EQ(Bytes(Path()), earlier);
+    EXPECT_EQ(WriteCalculationFile(dir_.path(), FullCalculation()),
+              QStringLiteral("Не могу записать файл: под этим именем уже есть папка."));
 
     // A value the reader would refuse is not written at all.
     TCalculation bad = FullCalculation();
