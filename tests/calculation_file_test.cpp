@@ -55,6 +55,16 @@ TCalculation FullCalculation() {
     return c;
 }
 
+// The same without the parts a file may leave out.
+TCalculation WithoutOptionalParts() {
+    TCalculation c = FullCalculation();
+    c.Survey.reset();
+    c.Measurement.reset();
+    c.Note.clear();
+    c.ObjectName.clear();
+    return c;
+}
+
 TCalculation Parsed(const QByteArray& bytes) {
     const TCalculationRead read = ParseCalculation(bytes);
     EXPECT_TRUE(read.Calculation) << read.Error.toStdString();
@@ -62,11 +72,7 @@ TCalculation Parsed(const QByteArray& bytes) {
 }
 
 TEST(CalculationFile, EveryValueRoundTrips) {
-    TCalculation bare = FullCalculation();
-    bare.Survey.reset();
-    bare.Measurement.reset();
-    bare.Note.clear();
-    bare.ObjectName.clear();
+    TCalculation bare = WithoutOptionalParts();
     bare.Inputs.TopLayer.clear();
     TCalculation other = FullCalculation();
     other.Inputs = {.ClimaticRegion = 4,
@@ -256,12 +262,7 @@ TEST(CalculationFile, WhatAFileMayLeaveOutOrAdd) {
     extended["drawing"] = QJsonObject{{"scale", 2}};
     extended["inputs"] = Replaced(extended["inputs"], {"colour"}, "red");
     const TCalculation read = Parsed("\xEF\xBB\xBF" + QJsonDocument(extended).toJson(QJsonDocument::Compact));
-    TCalculation expected = FullCalculation();
-    expected.Survey.reset();
-    expected.Measurement.reset();
-    expected.Note.clear();
-    expected.ObjectName.clear();
-    EXPECT_EQ(read, expected);
+    EXPECT_EQ(read, WithoutOptionalParts());
 }
 
 TEST_F(CalculationFileOnDisk, FileOverTheSizeLimitIsRefusedByItsSize) {
