@@ -438,6 +438,11 @@ TCalculationRead Refused(const QString& message) {
     return {std::nullopt, message};
 }
 
+TCalculationRead TooLarge() {
+    return Refused(QStringLiteral("Файл слишком велик: файл расчёта не больше ") +
+                   QString::number(MaxCalculationFileSize / (1024 * 1024)) + QStringLiteral(" МБ."));
+}
+
 } // namespace
 
 QByteArray SerializeCalculation(const TCalculation& c) {
@@ -468,7 +473,7 @@ QByteArray SerializeCalculation(const TCalculation& c) {
 TCalculationRead ParseCalculation(const QByteArray& bytes) {
     try {
         if (bytes.size() > MaxCalculationFileSize)
-            return Refused(QStringLiteral("Файл слишком велик для файла расчёта."));
+            return TooLarge();
         QByteArrayView text(bytes);
         if (text.startsWith("\xEF\xBB\xBF")) // a byte order mark some editors put in front
             text = text.sliced(3);
@@ -496,11 +501,8 @@ TCalculationRead ReadCalculationFile(const QString& path) {
             return Refused(QStringLiteral("Это папка, а не файл."));
         if (!info.isFile())
             return Refused(QStringLiteral("Это не обычный файл."));
-        const QString tooLarge = QStringLiteral("Файл слишком велик: файл расчёта не больше ") +
-                                 QString::number(MaxCalculationFileSize / (1024 * 1024)) +
-                                 QStringLiteral(" МБ.");
         if (info.size() > MaxCalculationFileSize)
-            return Refused(tooLarge);
+            return TooLarge();
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return Refused(QStringLiteral("Не могу открыть файл: ") + file.errorString() + u'.');
@@ -509,7 +511,7 @@ TCalculationRead ReadCalculationFile(const QString& path) {
         if (file.error() != QFileDevice::NoError)
             return Refused(QStringLiteral("Не могу прочитать файл: ") + file.errorString() + u'.');
         if (bytes.size() > MaxCalculationFileSize)
-            return Refused(tooLarge);
+            return TooLarge();
         return ParseCalculation(bytes);
     } catch (const std::bad_alloc&) {
         return Refused(QStringLiteral("Не хватает памяти, чтобы прочитать файл."));
