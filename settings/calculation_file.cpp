@@ -6,6 +6,7 @@
 #include "qt_text.h"
 #include "version.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -57,6 +58,15 @@ struct TName {
 
     QString Key() const { return Path.section(u'.', -1); }
     QString Named() const { return u'«' + Caption + QStringLiteral("» (") + Path + u')'; }
+
+    // "Значение «Длина электрода» (inputs.rodLength)" and what is wrong with it, or "= value" and
+    // what is wrong with that.
+    [[noreturn]] void Refuse(const QString& what) const {
+        Fail(QStringLiteral("Значение ") + Named() + what);
+    }
+    [[noreturn]] void Refuse(double value, const QString& what) const {
+        Refuse(QStringLiteral(" = ") + Plain(value) + what);
+    }
 };
 
 TName Child(const QString& parentPath, const QString& caption, const char* key) {
@@ -73,23 +83,22 @@ QJsonValue Member(const QJsonObject& object, const TName& name) {
 
 QJsonObject ObjectOf(const QJsonValue& value, const TName& name) {
     if (!value.isObject())
-        Fail(QStringLiteral("Значение ") + name.Named() +
-             QStringLiteral(" должно быть группой значений { … }."));
+        name.Refuse(QStringLiteral(" должно быть группой значений { … }."));
     return value.toObject();
 }
 
 double NumberOf(const QJsonValue& value, const TName& name) {
     if (!value.isDouble())
-        Fail(QStringLiteral("Значение ") + name.Named() + QStringLiteral(" должно быть числом."));
+        name.Refuse(QStringLiteral(" должно быть числом."));
     const double x = value.toDouble();
     if (!std::isfinite(x))
-        Fail(QStringLiteral("Значение ") + name.Named() + QStringLiteral(" — не конечное число."));
+        name.Refuse(QStringLiteral(" — не конечное число."));
     return x;
 }
 
 bool FlagOf(const QJsonValue& value, const TName& name) {
     if (!value.isBool())
-        Fail(QStringLiteral("Значение ") + name.Named() + QStringLiteral(" должно быть true или false."));
+        name.Refuse(QStringLiteral(" должно быть true или false."));
     return value.toBool();
 }
 
@@ -97,14 +106,12 @@ bool FlagOf(const QJsonValue& value, const TName& name) {
 int64_t WholeOf(const QJsonValue& value, const TName& name, TWholeFieldBounds bounds) {
     const double x = NumberOf(value, name);
     if (x != std::trunc(x))
-        Fail(QStringLiteral("Значение ") + name.Named() + QStringLiteral(" = ") + Plain(x) +
-             QStringLiteral(" должно быть целым числом."));
+        name.Refuse(x, QStringLiteral(" должно быть целым числом."));
     const double max =
         bounds.Max != 0 ? static_cast<double>(bounds.Max) : std::numeric_limits<int32_t>::max();
     if (x < static_cast<double>(bounds.Min) || x > max)
-        Fail(QStringLiteral("Значение ") + name.Named() + QStringLiteral(" = ") + Plain(x) +
-             QStringLiteral(" вне пределов поля: от ") + Plain(static_cast<double>(bounds.Min)) +
-             QStringLiteral(" до ") + Plain(max) + u'.');
+        name.Refuse(x, QStringLiteral(" вне пределов поля: от ") + Plain(static_cast<double>(bounds.Min)) +
+                           QStringLiteral(" до ") + Plain(max) + u'.');
     return static_cast<int64_t>(x);
 }
 
@@ -112,9 +119,9 @@ int64_t WholeOf(const QJsonValue& value, const TName& name, TWholeFieldBounds bo
 int32_t CodeOf(const QJsonValue& value, const TName& name, int32_t first, int32_t last) {
     const double x = NumberOf(value, name);
     if (x != std::trunc(x) || x < first || x > last)
-        Fail(QStringLiteral("Значение ") + name.Named() + QStringLiteral(" = ") + Plain(x) +
-             QStringLiteral(": в окне нет такого переключателя (их номера от ") + QString::number(first) +
-             QStringLiteral(" до ") + QString::number(last) + QStringLiteral(")."));
+        name.Refuse(x, QStringLiteral(": в окне нет такого переключателя (их номера от ") +
+                           QString::number(first) + QStringLiteral(" до ") + QString::number(last) +
+                           QStringLiteral(")."));
     return static_cast<int32_t>(x);
 }
 
@@ -128,8 +135,7 @@ double DecimalOf(const QJsonValue& value, const TName& name, TDecimalFieldBounds
         QString range = QStringLiteral("от ") + Plain(static_cast<double>(bounds.Min));
         if (bounds.Max != 0)
             range += QStringLiteral(" до ") + Plain(static_cast<double>(bounds.Max));
-        Fail(QStringLiteral("Значение ") + name.Named() + QStringLiteral(" = ") + Plain(x) +
-             QStringLiteral(" вне пределов поля: ") + range + u'.');
+        name.Refuse(x, QStringLiteral(" вне пределов поля: ") + range + u'.');
     }
     return x;
 }
@@ -140,11 +146,16 @@ enum class TLines { Refused, Allowed };
 // a surrogate pair, at most maxLength code units.
 QString TextOf(const QJsonValue& value, const TName& name, int maxLength, TLines lines = TLines::Refused) {
     if (!value.isString())
-        Fail(QStringLiteral("Значение ") + name.Named() + QStringLiteral(" должно быть текстом в кавычках."));
+        name.Refuse(QStringLiteral(" должно быть текстом в кавычках."));
     QString text = value.toString();
     if (text.size() > maxLength)
         Fail(QStringLiteral("Текст ") + name.Named() + QStringLiteral(" длиннее ") +
              QString::number(maxLength) + QStringLiteral(" знаков."));
+    // Qt's JSON reader drops a byte order mark that begins a string unless the string holds an
+    // escape, so such a text would not come back from a file as it was written.
+    if (text.startsWith(QChar(0xFEFF)))
+        Fail(QStringLiteral("Текст ") + name.Named() +
+             QStringLiteral(" начинается с невидимого знака U+FEFF."));
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
         const bool lineBreak = c == u'\n' || c == u'\r' || c == u'\t';
@@ -223,8 +234,7 @@ TSurveyRecord ReadSurvey(const QJsonObject& survey) {
     const TName readingsName = Child(path, QStringLiteral("Изыскания: показания"), "readings");
     const QJsonValue readingsValue = Member(survey, readingsName);
     if (!readingsValue.isArray())
-        Fail(QStringLiteral("Значение ") + readingsName.Named() +
-             QStringLiteral(" должно быть списком [ … ]."));
+        readingsName.Refuse(QStringLiteral(" должно быть списком [ … ]."));
     const QJsonArray readings = readingsValue.toArray();
     if (readings.isEmpty())
         Fail(QStringLiteral("В изысканиях нет ни одного показания."));
@@ -290,8 +300,7 @@ TMeasurementRecord ReadMeasurement(const QJsonObject& measurement) {
     const TName measured = Child(path, QStringLiteral("Измеренное сопротивление заземлителя"), "measured");
     record.Measured = NumberOf(Member(measurement, measured), measured);
     if (!(record.Measured > 0))
-        Fail(QStringLiteral("Значение ") + measured.Named() + QStringLiteral(" = ") + Plain(record.Measured) +
-             QStringLiteral(" должно быть больше 0."));
+        measured.Refuse(record.Measured, QStringLiteral(" должно быть больше 0."));
     const TName state = Child(path, QStringLiteral("Грунт во время замера"), "soilState");
     const QString text = TextOf(Member(measurement, state), state, MaxCalculationTextLength);
     if (text == WorstState)
@@ -299,8 +308,8 @@ TMeasurementRecord ReadMeasurement(const QJsonObject& measurement) {
     else if (text == OrdinaryState)
         record.State = TSoilState::Ordinary;
     else
-        Fail(QStringLiteral("Значение ") + state.Named() + QStringLiteral(" должно быть \"") + WorstState +
-             QStringLiteral("\" или \"") + OrdinaryState + QStringLiteral("\"."));
+        state.Refuse(QStringLiteral(" должно быть \"") + WorstState + QStringLiteral("\" или \"") +
+                     OrdinaryState + QStringLiteral("\"."));
     return record;
 }
 
@@ -311,8 +320,7 @@ TNormChoice ReadNorm(const QJsonObject& norm) {
     choice.Norm = DecimalOf(Member(norm, value), value, InputBounds::TypedNorm);
     // The norm's field holds tenths of an ohm and nothing finer, unlike the input fields.
     if (std::round(choice.Norm * 10) / 10 != choice.Norm)
-        Fail(QStringLiteral("Значение ") + value.Named() + QStringLiteral(" = ") + Plain(choice.Norm) +
-             QStringLiteral(": поле нормы берёт не больше одного знака после запятой."));
+        value.Refuse(choice.Norm, QStringLiteral(": поле нормы берёт не больше одного знака после запятой."));
     const TName raised = Child(path, QStringLiteral("Повышенная норма"), "raised");
     choice.Raised = FlagOf(Member(norm, raised), raised);
     return choice;
@@ -393,8 +401,7 @@ TCalculation ReadCalculation(const QJsonObject& root) {
     const QString savedText = TextOf(Member(root, saved), saved, MaxCalculationTextLength);
     c.Saved = QDateTime::fromString(savedText, Qt::ISODateWithMs);
     if (!c.Saved.isValid())
-        Fail(QStringLiteral("Значение ") + saved.Named() +
-             QStringLiteral(" должно быть датой и временем вида 2026-01-31T12:00:00+03:00."));
+        saved.Refuse(QStringLiteral(" должно быть датой и временем вида 2026-01-31T12:00:00+03:00."));
 
     const TName object{QStringLiteral("Объект"), QStringLiteral("object")};
     if (root.contains(object.Key()))
@@ -431,6 +438,11 @@ TCalculationRead Refused(const QString& message) {
     return {std::nullopt, message};
 }
 
+TCalculationRead TooLarge() {
+    return Refused(QStringLiteral("Файл слишком велик: файл расчёта не больше ") +
+                   QString::number(MaxCalculationFileSize / (1024 * 1024)) + QStringLiteral(" МБ."));
+}
+
 } // namespace
 
 QByteArray SerializeCalculation(const TCalculation& c) {
@@ -461,7 +473,7 @@ QByteArray SerializeCalculation(const TCalculation& c) {
 TCalculationRead ParseCalculation(const QByteArray& bytes) {
     try {
         if (bytes.size() > MaxCalculationFileSize)
-            return Refused(QStringLiteral("Файл слишком велик для файла расчёта."));
+            return TooLarge();
         QByteArrayView text(bytes);
         if (text.startsWith("\xEF\xBB\xBF")) // a byte order mark some editors put in front
             text = text.sliced(3);
@@ -489,11 +501,8 @@ TCalculationRead ReadCalculationFile(const QString& path) {
             return Refused(QStringLiteral("Это папка, а не файл."));
         if (!info.isFile())
             return Refused(QStringLiteral("Это не обычный файл."));
-        const QString tooLarge = QStringLiteral("Файл слишком велик: файл расчёта не больше ") +
-                                 QString::number(MaxCalculationFileSize / (1024 * 1024)) +
-                                 QStringLiteral(" МБ.");
         if (info.size() > MaxCalculationFileSize)
-            return Refused(tooLarge);
+            return TooLarge();
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return Refused(QStringLiteral("Не могу открыть файл: ") + file.errorString() + u'.');
@@ -502,7 +511,7 @@ TCalculationRead ReadCalculationFile(const QString& path) {
         if (file.error() != QFileDevice::NoError)
             return Refused(QStringLiteral("Не могу прочитать файл: ") + file.errorString() + u'.');
         if (bytes.size() > MaxCalculationFileSize)
-            return Refused(tooLarge);
+            return TooLarge();
         return ParseCalculation(bytes);
     } catch (const std::bad_alloc&) {
         return Refused(QStringLiteral("Не хватает памяти, чтобы прочитать файл."));
@@ -521,14 +530,21 @@ std::optional<QString> WriteCalculationFile(const QString& path, const TCalculat
         const TCalculationRead check = ParseCalculation(bytes);
         if (!check.Calculation)
             return QStringLiteral("Расчёт не записан: ") + check.Error;
+        if (*check.Calculation != stamped)
+            return QStringLiteral(
+                "Расчёт не записан: его тексты не прочитались бы из файла такими, как они есть.");
 
         const QFileInfo info(path);
+        if (info.isDir())
+            return QStringLiteral("Не могу записать файл: под этим именем уже есть папка.");
         if (info.exists() && info.isFile() && !info.isWritable())
             return QStringLiteral("Не могу записать файл: он защищён от записи.");
         QSaveFile file(path);
         if (!file.open(QIODevice::WriteOnly))
-            return QStringLiteral("Не могу записать файл: нет доступа к папке (") + file.errorString() +
-                   QStringLiteral(").");
+            return QStringLiteral("Не могу записать файл: ") +
+                   (info.dir().exists() ? QStringLiteral("нет доступа к папке (")
+                                        : QStringLiteral("нет такой папки (")) +
+                   file.errorString() + QStringLiteral(").");
         if (file.write(bytes) != bytes.size()) {
             const QString reason = file.errorString();
             file.cancelWriting();

@@ -50,7 +50,9 @@ inline constexpr int MaxCalculationNoteLength = 65536;
 
 // What a read gives: the calculation, or a Russian sentence that says what is wrong with the file
 // (the caller names the file). A calculation is given only when the whole file was read and every
-// value has its type and lies within the range the window's control takes.
+// value has its type and lies within the range the window's control takes (InputBounds in
+// input_bounds.h). A decimal input with more places than its field writes is taken as it stands,
+// as the field keeps it; the typed norm takes tenths only.
 struct TCalculationRead {
     std::optional<TCalculation> Calculation;
     QString Error;
@@ -65,6 +67,8 @@ TCalculationRead ParseCalculation(const QByteArray& bytes);
 // Reads and checks a whole file. Never throws.
 TCalculationRead ReadCalculationFile(const QString& path);
 // Writes the file whole or not at all (the old file, if any, stays as it was on a failure), with
-// the program's version and the time of writing. Returns a Russian sentence on a failure, else
-// nothing. Never throws.
+// the program's version and the time of writing. Only a calculation that reads back equal is
+// written: a value the reader would refuse (a count typed beyond its field's range and not yet
+// corrected by the field, say) gives "Расчёт не записан: " and the reader's sentence. Returns a
+// Russian sentence on a failure, else nothing. Never throws.
 std::optional<QString> WriteCalculationFile(const QString& path, const TCalculation& calculation);

@@ -16,8 +16,8 @@
 
 #include <unistd.h>
 
-#include <string>
-#include <vector>
+#include <limits>
+#include <optional>
 
 namespace {
 
@@ -55,6 +55,16 @@ TCalculation FullCalculation() {
     return c;
 }
 
+// The same without the parts a file may leave out.
+TCalculation WithoutOptionalParts() {
+    TCalculation c = FullCalculation();
+    c.Survey.reset();
+    c.Measurement.reset();
+    c.Note.clear();
+    c.ObjectName.clear();
+    return c;
+}
+
 TCalculation Parsed(const QByteArray& bytes) {
     const TCalculationRead read = ParseCalculation(bytes);
     EXPECT_TRUE(read.Calculation) << read.Error.toStdString();
@@ -62,11 +72,7 @@ TCalculation Parsed(const QByteArray& bytes) {
 }
 
 TEST(CalculationFile, EveryValueRoundTrips) {
-    TCalculation bare = FullCalculation();
-    bare.Survey.reset();
-    bare.Measurement.reset();
-    bare.Note.clear();
-    bare.ObjectName.clear();
+    TCalculation bare = WithoutOptionalParts();
     bare.Inputs.TopLayer.clear();
     TCalculation other = FullCalculation();
     other.Inputs = {.ClimaticRegion = 4,
@@ -164,6 +170,8 @@ TEST(CalculationFile, BadFilesAreRefusedWithWhatIsWrong) {
     badUtf8.replace("Тёмная", "\xD0\xA2\xC0\xAF");
     QByteArray loneSurrogate = good;
     loneSurrogate.replace("Тёмная", "\\ud800x");
+    QByteArray byteOrderMark = good;
+    byteOrderMark.replace("\"Суглинок", "\"\\ufeffСуглинок");
     QJsonArray tooManyReadings;
     for (int i = 0; i < 1001; ++i)
         tooManyReadings.append(QJsonObject{{"spacing", 1}, {"depth", 0}, {"resistance", 1}, {"kept", true}});
@@ -214,6 +222,7 @@ TEST(CalculationFile, BadFilesAreRefusedWithWhatIsWrong) {
         {GoodWith("inputs.bottomSoil", QString(2048, u'ж')),
          "«Нижний пласт» (inputs.bottomSoil) длиннее 2047 знаков."},
         {loneSurrogate, "(interface.skinName) неполный символ UTF-16."},
+        {byteOrderMark, "Текст «Верхний пласт» (inputs.topSoil) начинается с невидимого знака U+FEFF."},
         {GoodWith("inputs", QJsonArray{}), "«Исходные данные» (inputs) должно быть группой значений"},
         {GoodWith("interface.showHints", 1), "(interface.showHints) должно быть true или false."},
         {GoodWith("interface", QJsonValue::Undefined), "В файле нет значения «Интерфейс» (interface)."},
@@ -253,12 +262,7 @@ TEST(CalculationFile, WhatAFileMayLeaveOutOrAdd) {
     extended["drawing"] = QJsonObject{{"scale", 2}};
     extended["inputs"] = Replaced(extended["inputs"], {"colour"}, "red");
     const TCalculation read = Parsed("\xEF\xBB\xBF" + QJsonDocument(extended).toJson(QJsonDocument::Compact));
-    TCalculation expected = FullCalculation();
-    expected.Survey.reset();
-    expected.Measurement.reset();
-    expected.Note.clear();
-    expected.ObjectName.clear();
-    EXPECT_EQ(read, expected);
+    EXPECT_EQ(read, WithoutOptionalParts());
 }
 
 TEST_F(CalculationFileOnDisk, FileOverTheSizeLimitIsRefusedByItsSize) {
@@ -296,9 +300,11 @@ TEST_F(CalculationFileOnDisk, RefusedWriteLeavesTheEarlierFile) {
     const QString underAFile = Path() + QStringLiteral("/другой.stelvorn");
     const std::optional<QString> error = WriteCalculationFile(underAFile, FullCalculation());
     ASSERT_TRUE(error);
-    EXPECT_TRUE(error->startsWith(QStringLiteral("Не могу записать файл: нет доступа к папке (")))
+    EXPECT_TRUE(error->startsWith(QStringLiteral("Не могу записать файл: нет такой папки (")))
         << error->toStdString();
     EXPECT_EQ(Bytes(Path()), earlier);
+    EXPECT_EQ(WriteCalculationFile(dir_.path(), FullCalculation()),
+              QStringLiteral("Не могу записать файл: под этим именем уже есть папка."));
 
     // A value the reader would refuse is not written at all.
     TCalculation bad = FullCalculation();
@@ -309,6 +315,9 @@ TEST_F(CalculationFileOnDisk, RefusedWriteLeavesTheEarlierFile) {
         << refused->toStdString();
     bad = FullCalculation();
     bad.Inputs.Length = std::numeric_limits<double>::infinity();
+    EXPECT_TRUE(WriteCalculationFile(Path(), bad));
+    bad = FullCalculation();
+    bad.Inputs.BottomLayer = u"\uFEFF40"; // Qt's reader would drop the mark
     EXPECT_TRUE(WriteCalculationFile(Path(), bad));
     EXPECT_EQ(Bytes(Path()), earlier);
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden),
