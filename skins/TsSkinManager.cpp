@@ -42,6 +42,11 @@ TsTheme Fallbacks() {
 // and the window would show the standard look under a theme said to be on. A widget of its own
 // parses it first, and the warning is caught.
 bool QtParsesStyleSheet(const QString& sheet) {
+    // A start loads the built-in theme and then the saved one, often the same sheet: its answer
+    // stands.
+    static QString parsed;
+    if (!parsed.isEmpty() && sheet == parsed)
+        return true;
     static bool failed;
     static QtMessageHandler previous;
     failed = false;
@@ -58,6 +63,8 @@ bool QtParsesStyleSheet(const QString& sheet) {
         probe.ensurePolished();
     }
     qInstallMessageHandler(previous);
+    if (!failed)
+        parsed = sheet;
     return !failed;
 }
 
