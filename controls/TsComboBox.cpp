@@ -7,12 +7,15 @@
 #include <QLineEdit>
 
 TsComboBox::TsComboBox(QWidget* parent) : QComboBox(parent) {
-    setEditable(true);
+    // setEditable() would make the opened list at once (its popup look asks for it); the line edit
+    // given as setEditable() gives it leaves the list to its first opening (PrepareList).
+    auto* edit = new QLineEdit(this);
+    edit->setPalette(palette());
+    setLineEdit(edit);
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr); // the box completes by its own rule
     setMaxVisibleItems(25);
     lineEdit()->setMaxLength(MaxTextLength);
-    view()->installEventFilter(this); // keys of the opened list
     connect(this, &QComboBox::activated, this, &TsComboBox::changed);
     connect(lineEdit(), &QLineEdit::textEdited, this, &TsComboBox::changed);
     // An item chosen or a text set from code shows from its beginning, as a box without the focus does.
@@ -39,6 +42,25 @@ void TsComboBox::ClearSelectionKeepText() {
         edit->setSelection(selectionStart, selectionLength);
     else
         edit->setCursorPosition(cursor);
+}
+
+void TsComboBox::SetListMinimumWidth(int width) {
+    listMinimumWidth_ = width;
+    if (list_)
+        list_->setMinimumWidth(width);
+}
+
+void TsComboBox::PrepareList() {
+    if (list_)
+        return;
+    list_ = view();
+    list_->installEventFilter(this); // keys of the opened list
+    list_->setMinimumWidth(listMinimumWidth_);
+}
+
+void TsComboBox::showPopup() {
+    PrepareList();
+    QComboBox::showPopup();
 }
 
 bool TsComboBox::Complete(const QString& typed) {
@@ -97,7 +119,7 @@ void TsComboBox::focusOutEvent(QFocusEvent* event) {
 }
 
 bool TsComboBox::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == view() && event->type() == QEvent::KeyPress) {
+    if (watched == list_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_F1) {
             // The open list would swallow the key: close it, then hand the key to the box, where

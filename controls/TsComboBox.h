@@ -30,6 +30,11 @@ class TsComboBox : public QComboBox {
     // Makes no item current while keeping the text on screen.
     void ClearSelectionKeepText();
 
+    // The opened list is at least this wide (pixels).
+    void SetListMinimumWidth(int width);
+
+    void showPopup() override;
+
   signals:
     void changed();
 
@@ -40,4 +45,10 @@ class TsComboBox : public QComboBox {
 
   private:
     bool Complete(const QString& typed);
+    // The opened list is made on its first opening, not with the box: until then a theme applied
+    // or switched has no list of items to restyle and lay out.
+    void PrepareList();
+
+    QAbstractItemView* list_ = nullptr; // the opened list's view, once made
+    int listMinimumWidth_ = 0;
 };

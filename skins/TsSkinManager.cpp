@@ -42,6 +42,11 @@ TsTheme Fallbacks() {
 // and the window would show the standard look under a theme said to be on. A widget of its own
 // parses it first, and the warning is caught.
 bool QtParsesStyleSheet(const QString& sheet) {
+    // A start loads the built-in theme and then the saved one, often the same sheet: its answer
+    // stands.
+    static QString parsed;
+    if (!parsed.isEmpty() && sheet == parsed)
+        return true;
     static bool failed;
     static QtMessageHandler previous;
     failed = false;
@@ -58,6 +63,8 @@ bool QtParsesStyleSheet(const QString& sheet) {
         probe.ensurePolished();
     }
     qInstallMessageHandler(previous);
+    if (!failed)
+        parsed = sheet;
     return !failed;
 }
 
@@ -214,6 +221,12 @@ void TsSkinManager::ApplyStyleSheet() {
             if (widget->style() == themed)
                 themed->unpolish(widget);
         }
+    } else if (!qApp->styleSheet().isEmpty()) {
+        // One sheet for another: Qt restyles every styled control once for itself and once more
+        // under each of its styled ancestors, a dozen times for a control deep in the window (a
+        // theme switch took 20 ms and more). Taking the sheet off and putting the new one on
+        // restyles each control twice, in all a few milliseconds; nothing is painted in between.
+        qApp->setStyleSheet(QString());
     }
     qApp->setStyleSheet(sheet);
 }

@@ -6,7 +6,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QHelpEvent>
+#include <QPointer>
 #include <QStandardItemModel>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -310,4 +312,95 @@ TEST_F(Themes, TheFitDialogHasTheThemedTitleBarWhileThemingIsOn) {
         form->ResultActions->Action2Execute();
         EXPECT_TRUE(ran);
     }
+}
+
+namespace {
+
+// The colours every named control shows, each page brought to the front in turn.
+QStringList ControlColours(TForm1& form) {
+    QStringList colours;
+    for (int page = 0; page < form.sPageControl1->count(); ++page) {
+        form.sPageControl1->setCurrentIndex(page);
+        QCoreApplication::processEvents();
+        QWidget* shown = form.sPageControl1->currentWidget();
+        for (QWidget* widget : shown->findChildren<QWidget*>()) {
+            if (widget->objectName().isEmpty() || !widget->isVisible())
+                continue;
+            const QPalette p = widget->palette();
+            QString line = widget->objectName();
+            for (QPalette::ColorRole role : {QPalette::Window, QPalette::WindowText, QPalette::Base,
+                                             QPalette::Text, QPalette::Button, QPalette::ButtonText})
+                line += u' ' + p.color(role).name();
+            colours << line;
+        }
+    }
+    form.sPageControl1->setCurrentIndex(0);
+    return colours;
+}
+
+} // namespace
+
+// A switch from one theme to another leaves every control of every page as a start in the new
+// theme shows it, and restyles each control once or twice however deep it sits in the window (Qt
+// restyled a control once more under each of its ancestors for a changed sheet: a switch took a
+// few frames).
+TEST_F(Themes, ASwitchStylesEveryPageAsAStartInTheNewThemeAndEachControlAtMostTwice) {
+    QDir shipped(QStringLiteral(STELVORN_SHIPPED_SKINS_DIR));
+    for (const char* name : {"Графит.skin", "Небо.skin"}) {
+        QFile::remove(programFolder + QStringLiteral("Skins/") + QString::fromUtf8(name));
+        ASSERT_TRUE(QFile::copy(shipped.filePath(QString::fromUtf8(name)),
+                                programFolder + QStringLiteral("Skins/") + QString::fromUtf8(name)));
+    }
+    WriteSettings("SkinName=Небо\r\n");
+    Start();
+    const QStringList started = ControlColours(*form);
+    Close();
+
+    WriteSettings("SkinName=Графит\r\n");
+    Start();
+    const QStringList dark = ControlColours(*form);
+    class StyleChanges : public QObject {
+      public:
+        QHash<QObject*, std::pair<QPointer<QObject>, int>> counts; // some go within the switch
+
+      protected:
+        bool eventFilter(QObject* receiver, QEvent* event) override {
+            if (event->type() == QEvent::StyleChange) {
+                auto& [alive, count] = counts[receiver];
+                if (!alive) { // new here, or a new object where one went
+                    alive = receiver;
+                    count = 0;
+                }
+                ++count;
+            }
+            return false;
+        }
+    } changes;
+    qApp->installEventFilter(&changes);
+    Choose(QStringLiteral("Небо"));
+    qApp->removeEventFilter(&changes);
+    // A control under a sheet of its own (the help's tool bar) is restyled for that sheet as well.
+    const auto underOwnSheet = [](const QWidget* widget) {
+        for (; widget; widget = widget->parentWidget()) {
+            if (!widget->styleSheet().isEmpty())
+                return true;
+        }
+        return false;
+    };
+    int restyled = 0;
+    QStringList oftener;
+    for (auto it = changes.counts.cbegin(); it != changes.counts.cend(); ++it) {
+        const auto* widget = qobject_cast<QWidget*>(it->first.data());
+        if (!widget || underOwnSheet(widget))
+            continue;
+        ++restyled;
+        if (it->second > 2)
+            oftener << QStringLiteral("%1 %2 %3×")
+                           .arg(widget->metaObject()->className(), widget->objectName())
+                           .arg(it->second);
+    }
+    EXPECT_GT(restyled, 100);
+    EXPECT_TRUE(oftener.isEmpty()) << oftener.join(QStringLiteral(", ")).toStdString();
+    EXPECT_NE(dark, started);
+    EXPECT_EQ(ControlColours(*form), started);
 }

@@ -343,11 +343,13 @@ TEST_F(Window, TabWalksBand2ThenBand1RightToLeftThenBand3) {
     EXPECT_EQ(walked, expected);
 }
 
+// The lists are made on their first opening (the start does not style and lay out their items).
 TEST_F(Window, OpenedSoilListsAreWideEnoughForTheLongestItem) {
     const int sample = form->fontMetrics().horizontalAdvance(
         QStringLiteral("Песок слегка влажный, грунтовые воды ниже 5 м. (1000) ----------)"));
     for (const char* name : {"sComboBox1", "sComboBox2"}) {
         auto* box = Find<TsComboBox>(name);
+        EXPECT_TRUE(box->findChildren<QAbstractItemView*>().isEmpty()) << name;
         const int boxWidth = box->width();
         box->showPopup();
         EXPECT_GE(box->view()->window()->width(), sample) << name;

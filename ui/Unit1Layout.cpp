@@ -468,5 +468,5 @@ void TForm1::SetTabOrder() {
 void TForm1::SetSoilListWidths() {
     const int width = fontMetrics().horizontalAdvance(ToQString(SoilListSample));
     for (TsComboBox* box : {sComboBox1, sComboBox2})
-        box->view()->setMinimumWidth(width);
+        box->SetListMinimumWidth(width);
 }
