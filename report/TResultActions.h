@@ -3,6 +3,7 @@
 #include "TFitDialog.h"
 #include "TMeasurementDialog.h"
 #include "TSurveyDialog.h"
+#include "calculation_file.h"
 #include "earthing_report.h"
 #include "result_window.h"
 
@@ -10,12 +11,20 @@
 #include <functional>
 
 class QAction;
+class QKeySequence;
 class QPrinter;
+class TCalculationFiles;
 
-// The commands on the result: the fit to a required resistance (Ctrl+R), the calculation saved as a
-// PDF (Ctrl+S) and printed (Ctrl+P), the soil corrected by a measured resistance (Ctrl+M). Their shortcuts
-// work wherever the focus is in the window, and the result panel sPanel1 and the total sLabel39 offer them in
-// a context menu. None of them changes an input unless the user applies a row of the fit or a measurement.
+// An action of the window whose key works wherever the focus is in it, the key shown in menus.
+QAction* MakeWindowAction(QWidget* form, const char* name, const QString& text, const QKeySequence& key);
+// Where the file dialogs start: the user's documents folder, or the home folder without one.
+QString DocumentsFolder();
+
+// The commands on the result: the fit to a required resistance (Ctrl+R), the calculation's document
+// saved as a PDF (Ctrl+E) and printed (Ctrl+P), the soil corrected by a measured resistance (Ctrl+M), and
+// the calculation as a file (Files). Their shortcuts work wherever the focus is in the window, and the
+// result panel sPanel1 and the total sLabel39 offer them in a context menu. None of them changes an input
+// unless the user applies a row of the fit or a measurement, or opens a file.
 class TResultActions : public QObject {
   public:
     explicit TResultActions(TResultWindow window);
@@ -23,13 +32,14 @@ class TResultActions : public QObject {
     QAction *Action2, *Action3, *Action4; // fit, PDF, print
     QAction* Action6;                     // the measured resistance
     QAction* Action5;                     // the survey
+    TCalculationFiles* Files;             // open, save, the recent files
 
     // The norm chosen in the last fit, which the document judges the calculation against.
     const TNormChoice& Norm() const { return norm_; }
     TEarthingReport Report() const;
 
     void Action2Execute(); // "Подобрать под нормативное сопротивление…"
-    void Action3Execute(); // "Сохранить расчёт в PDF…"
+    void Action3Execute(); // "Сохранить документ в PDF…"
     void Action4Execute(); // "Печать расчёта…"
     void Action6Execute(); // "Замер сопротивления…"
     void Action5Execute(); // "Изыскания…"
@@ -48,6 +58,12 @@ class TResultActions : public QObject {
     std::function<void(TSurveyDialog& dialog)> RunSurveyDialog;
     // The survey last applied, which the document shows; none until one is.
     const std::optional<TSurveyRecord>& Survey() const { return survey_; }
+    // The measurement last applied; none until one is.
+    const std::optional<TMeasurementRecord>& Measurement() const { return measurement_; }
+    // What an opened calculation brings: the norm, the survey (its readings fill the survey dialog's
+    // table) and the measurement.
+    void SetRecords(const TNormChoice& norm, const std::optional<TSurveyRecord>& survey,
+                    const std::optional<TMeasurementRecord>& measurement);
 
   private:
     TResultWindow window_;
@@ -55,4 +71,5 @@ class TResultActions : public QObject {
     QString folder_;                             // where the last document went
     std::vector<TSurveyReading> surveyReadings_; // the survey dialog's table, kept for the session
     std::optional<TSurveyRecord> survey_;
+    std::optional<TMeasurementRecord> measurement_;
 };

@@ -26,4 +26,9 @@ struct TResultWindow {
     std::function<void(double thickness)> ApplyThickness;
     // Sets every input control from the inputs as a user would (reset's undo, an opened file).
     std::function<void(const TEarthingInput& in)> ApplyInputs;
+    // The window's hints switch, which a saved calculation records.
+    std::function<bool()> HintsShown;
+    // The program's folder, ending in its separator: the settings file and the list of recent
+    // calculations live there.
+    QString ProgramFolder;
 };
