@@ -91,6 +91,8 @@ TTotalsByCount TotalsByCount(const TEarthingInput& current, int32_t mutualDispos
 struct TNormChoice {
     double Norm = 10;
     bool Raised = false;
+
+    bool operator==(const TNormChoice&) const = default;
 };
 
 // The data of the chart of the fit: the total resistance against the rod count 1..20 for one layout,

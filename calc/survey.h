@@ -22,6 +22,8 @@ struct TSurveyReading {
     std::optional<double> Resistance;
     std::optional<double> Apparent;
     bool Kept = true;
+
+    bool operator==(const TSurveyReading&) const = default;
 };
 
 // ρa = 4πaR / (1 + 2a/√(a²+4b²) − a/√(a²+b²)); 2πaR for b = 0.
@@ -92,6 +94,8 @@ std::u16string WriteSurveyTable(const std::vector<TSurveyReading>& readings, cha
 struct TSurveyRecord {
     std::vector<TSurveyReading> Readings;
     bool TwoLayers = false;
+
+    bool operator==(const TSurveyRecord&) const = default;
 };
 
 // The model as the dialog and the document write it, numbers with the given decimal separator:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "input_bounds.h"
+
 #include <QComboBox>
 
 // An editable drop-down list that completes what the user types from its own items and raises
@@ -21,7 +23,7 @@
 class TsComboBox : public QComboBox {
     Q_OBJECT
   public:
-    static constexpr int MaxTextLength = 2047;
+    static constexpr int MaxTextLength = InputBounds::MaxSoilTextLength;
 
     explicit TsComboBox(QWidget* parent = nullptr);
 

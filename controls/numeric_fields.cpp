@@ -2,6 +2,7 @@
 
 #include "TsDecimalSpinEdit.h"
 #include "TsSpinEdit.h"
+#include "input_bounds.h"
 
 #include <stdexcept>
 
@@ -9,28 +10,29 @@ namespace {
 
 struct IntegerFieldSetup {
     const char16_t* name;
-    int64_t minValue, maxValue, increment, designValue;
+    TWholeFieldBounds bounds;
+    int64_t increment, designValue;
 };
 
 struct DecimalFieldSetup {
     const char16_t* name;
-    long double minValue, maxValue, increment;
-    int decimalPlaces;
+    TDecimalFieldBounds bounds;
+    long double increment;
     bool hideExcessZeros;
     long double designValue;
 };
 
 constexpr IntegerFieldSetup kIntegerFields[] = {
-    {u"sSpinEdit1", 1, 20, 1, 3},    // Number
-    {u"sSpinEdit2", 1, 4, 1, 1},     // IntervalMultiplicity
-    {u"sSpinEdit3", 8, 1000, 1, 50}, // Width, mm
-    {u"sSpinEdit4", 1, 0, 1, 40},    // WidthHor, mm; no upper bound
+    {u"sSpinEdit1", InputBounds::Number, 1, 3},
+    {u"sSpinEdit2", InputBounds::IntervalMultiplicity, 1, 1},
+    {u"sSpinEdit3", InputBounds::Width, 1, 50},
+    {u"sSpinEdit4", InputBounds::WidthHor, 1, 40},
 };
 
 constexpr DecimalFieldSetup kDecimalFields[] = {
-    {u"sDecimalSpinEdit1", 0.1L, 3.0L, 0.1L, 1, false, 1.5L}, // Thickness, m
-    {u"sDecimalSpinEdit2", 0.1L, 1.0L, 0.1L, 1, false, 0.5L}, // Depth, m
-    {u"sDecimalSpinEdit6", 1.0L, 0, 0.1L, 1, true, 2.5L},     // Length, m; no upper bound
+    {u"sDecimalSpinEdit1", InputBounds::Thickness, 0.1L, false, 1.5L},
+    {u"sDecimalSpinEdit2", InputBounds::Depth, 0.1L, false, 0.5L},
+    {u"sDecimalSpinEdit6", InputBounds::Length, 0.1L, true, 2.5L},
 };
 
 std::invalid_argument UnknownField(const QString& name) {
@@ -45,8 +47,8 @@ TsSpinEdit* CreateProgramSpinEdit(const QString& name, QWidget* parent) {
             continue;
         auto* field = new TsSpinEdit(parent);
         field->setObjectName(name);
-        field->SetMinValue(setup.minValue);
-        field->SetMaxValue(setup.maxValue);
+        field->SetMinValue(setup.bounds.Min);
+        field->SetMaxValue(setup.bounds.Max);
         field->SetIncrement(setup.increment);
         field->SetNumbersOnly(true);
         field->SetAllowNegative(true);
@@ -62,10 +64,10 @@ TsDecimalSpinEdit* CreateProgramDecimalSpinEdit(const QString& name, QWidget* pa
             continue;
         auto* field = new TsDecimalSpinEdit(parent);
         field->setObjectName(name);
-        field->SetMinValue(setup.minValue);
-        field->SetMaxValue(setup.maxValue);
+        field->SetMinValue(setup.bounds.Min);
+        field->SetMaxValue(setup.bounds.Max);
         field->SetIncrement(setup.increment);
-        field->SetDecimalPlaces(setup.decimalPlaces);
+        field->SetDecimalPlaces(setup.bounds.DecimalPlaces);
         field->SetHideExcessZeros(setup.hideExcessZeros);
         field->SetAllowNegative(true);
         field->SetValue(setup.designValue);

@@ -10,6 +10,7 @@ class TsDecimalSpinEdit;
 // name, bounds, step, format and design value. The fields are still being created (the window calls
 // Loaded() once it has built everything), and their hints are the window's.
 //
+// Their bounds are InputBounds (input_bounds.h):
 // "sSpinEdit1" rods 1..20, "sSpinEdit2" spacing multiple 1..4, "sSpinEdit3" rod width 8..1000 mm,
 // "sSpinEdit4" connector width from 1 mm; all step 1, digits only.
 // "sDecimalSpinEdit1" upper-layer thickness 0.1..3.0 m, "sDecimalSpinEdit2" depth 0.1..1.0 m,

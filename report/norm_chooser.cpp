@@ -2,6 +2,7 @@
 
 #include "TsCustomSpinEdit.h"
 #include "fit.h"
+#include "input_bounds.h"
 #include "shown_numbers.h"
 
 #include <QButtonGroup>
@@ -26,8 +27,9 @@ TNormChooser::TNormChooser(const QString& prefix, double norm, QWidget* parent) 
     }
     typed_ = new QDoubleSpinBox;
     typed_->setObjectName(prefix + QStringLiteral("TypedNorm"));
-    typed_->setRange(0.1, 10000);
-    typed_->setDecimals(1);
+    typed_->setRange(static_cast<double>(InputBounds::TypedNorm.Min),
+                     static_cast<double>(InputBounds::TypedNorm.Max));
+    typed_->setDecimals(InputBounds::TypedNorm.DecimalPlaces);
     typed_->setSingleStep(1);
     typed_->setSuffix(OhmSuffix());
     typed_->setKeyboardTracking(true);

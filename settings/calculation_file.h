@@ -39,7 +39,14 @@ struct TCalculation {
     std::optional<TMeasurementRecord> Measurement;
     QString ProgramVersion; // of the program that wrote the file; filled in by the writer
     QDateTime Saved;        // when it was written; filled in by the writer
+
+    bool operator==(const TCalculation&) const = default;
 };
+
+// The longest object name, theme name and program version a file may hold, and the longest note, in
+// UTF-16 code units. Soil texts take as many as the soil boxes hold (InputBounds::MaxSoilTextLength).
+inline constexpr int MaxCalculationTextLength = 2047;
+inline constexpr int MaxCalculationNoteLength = 65536;
 
 // What a read gives: the calculation, or a Russian sentence that says what is wrong with the file
 // (the caller names the file). A calculation is given only when the whole file was read and every
