@@ -13,7 +13,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <algorithm>
 #include <utility>
 
 namespace {
@@ -21,22 +20,17 @@ namespace {
 const QString FileFilter = QStringLiteral("Расчёты Стелворн (*.stelvorn)");
 const QString Suffix = QStringLiteral(".stelvorn");
 
-bool SameReading(const TSurveyReading& a, const TSurveyReading& b) {
-    return a.Spacing == b.Spacing && a.Depth == b.Depth && a.Resistance == b.Resistance &&
-           a.Apparent == b.Apparent && a.Kept == b.Kept;
-}
-
 // Whether two calculations hold the same object: the hints switch and the theme, the user's own
 // preferences, and the writer's version and time do not count.
-bool SameObject(const TCalculation& a, const TCalculation& b) {
-    const bool sameSurvey =
-        a.Survey.has_value() == b.Survey.has_value() &&
-        (!a.Survey || (a.Survey->TwoLayers == b.Survey->TwoLayers &&
-                       std::equal(a.Survey->Readings.begin(), a.Survey->Readings.end(),
-                                  b.Survey->Readings.begin(), b.Survey->Readings.end(), SameReading)));
-    return a.Inputs == b.Inputs && a.ObjectName == b.ObjectName && a.Note == b.Note &&
-           a.Norm.Norm == b.Norm.Norm && a.Norm.Raised == b.Norm.Raised && sameSurvey &&
-           a.Measurement == b.Measurement;
+bool SameObject(TCalculation a, TCalculation b) {
+    for (TCalculation* c : {&a, &b}) {
+        c->ShowHints = true;
+        c->SkinName.clear();
+        c->Skins = true;
+        c->ProgramVersion.clear();
+        c->Saved = {};
+    }
+    return a == b;
 }
 
 QString Native(const QString& path) {
