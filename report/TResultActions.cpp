@@ -1,5 +1,6 @@
 #include "TResultActions.h"
 
+#include "TCalculationFiles.h"
 #include "TsSkinProvider.h"
 #include "error_message.h"
 #include "qt_text.h"
@@ -12,44 +13,48 @@
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRadioButton>
 #include <QStandardPaths>
 #include <utility>
 
-namespace {
-
-QAction* MakeAction(QWidget* form, const char* name, const QString& text, QKeyCombination key) {
+QAction* MakeWindowAction(QWidget* form, const char* name, const QString& text, const QKeySequence& key) {
     auto* action = new QAction(text, form);
     action->setObjectName(QLatin1String(name));
-    action->setShortcut(QKeySequence(key));
+    action->setShortcut(key);
     action->setShortcutContext(Qt::WindowShortcut);
     action->setShortcutVisibleInContextMenu(true);
     form->addAction(action);
     return action;
 }
 
-} // namespace
+QString DocumentsFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir(documents).exists() ? documents : QDir::homePath();
+}
 
 TResultActions::TResultActions(TResultWindow window) : QObject(window.Window), window_(std::move(window)) {
     QWidget* form = window_.Window;
     setObjectName(QStringLiteral("ResultActions"));
-    Action2 = MakeAction(form, "Action2", QStringLiteral("Подобрать под нормативное сопротивление…"),
-                         Qt::CTRL | Qt::Key_R);
-    Action3 = MakeAction(form, "Action3", QStringLiteral("Сохранить расчёт в PDF…"), Qt::CTRL | Qt::Key_S);
-    Action4 = MakeAction(form, "Action4", QStringLiteral("Печать расчёта…"), Qt::CTRL | Qt::Key_P);
+    Action2 = MakeWindowAction(form, "Action2", QStringLiteral("Подобрать под нормативное сопротивление…"),
+                               Qt::CTRL | Qt::Key_R);
+    Action3 =
+        MakeWindowAction(form, "Action3", QStringLiteral("Сохранить документ в PDF…"), Qt::CTRL | Qt::Key_E);
+    Action4 = MakeWindowAction(form, "Action4", QStringLiteral("Печать расчёта…"), Qt::CTRL | Qt::Key_P);
     connect(Action2, &QAction::triggered, this, &TResultActions::Action2Execute);
     connect(Action3, &QAction::triggered, this, &TResultActions::Action3Execute);
     connect(Action4, &QAction::triggered, this, &TResultActions::Action4Execute);
-    Action6 = MakeAction(form, "Action6", QStringLiteral("Замер сопротивления…"), Qt::CTRL | Qt::Key_M);
+    Action6 = MakeWindowAction(form, "Action6", QStringLiteral("Замер сопротивления…"), Qt::CTRL | Qt::Key_M);
     connect(Action6, &QAction::triggered, this, &TResultActions::Action6Execute);
 
-    Action5 = MakeAction(form, "Action5", QStringLiteral("Изыскания…"), Qt::CTRL | Qt::Key_I);
+    Action5 = MakeWindowAction(form, "Action5", QStringLiteral("Изыскания…"), Qt::CTRL | Qt::Key_I);
     connect(Action5, &QAction::triggered, this, &TResultActions::Action5Execute);
     ActionVariants =
-        MakeAction(form, "ActionVariants", QStringLiteral("Сравнить варианты…"), Qt::CTRL | Qt::Key_D);
+        MakeWindowAction(form, "ActionVariants", QStringLiteral("Сравнить варианты…"), Qt::CTRL | Qt::Key_D);
     connect(ActionVariants, &QAction::triggered, this, &TResultActions::ActionVariantsExecute);
 
-    ActionUndo = MakeAction(form, "ActionUndo", QStringLiteral("Отменить"), Qt::CTRL | Qt::Key_Z);
-    ActionRedo = MakeAction(form, "ActionRedo", QStringLiteral("Вернуть"), Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+    ActionUndo = MakeWindowAction(form, "ActionUndo", QStringLiteral("Отменить"), Qt::CTRL | Qt::Key_Z);
+    ActionRedo =
+        MakeWindowAction(form, "ActionRedo", QStringLiteral("Вернуть"), Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
     // Ctrl+Y too where it is the platform's redo, so that a text field takes it for its own as well.
     if (const QKeySequence ctrlY(Qt::CTRL | Qt::Key_Y);
         QKeySequence::keyBindings(QKeySequence::Redo).contains(ctrlY))
@@ -65,10 +70,9 @@ TResultActions::TResultActions(TResultWindow window) : QObject(window.Window), w
         target->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
 
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    folder_ = QDir(documents).exists() ? documents : QDir::homePath();
+    folder_ = DocumentsFolder();
     ChooseSavePath = [form](const QString& suggested) {
-        return QFileDialog::getSaveFileName(form, QStringLiteral("Сохранить расчёт в PDF"), suggested,
+        return QFileDialog::getSaveFileName(form, QStringLiteral("Сохранить документ в PDF"), suggested,
                                             QStringLiteral("Документ PDF (*.pdf)"));
     };
     RunFitDialog = [](TFitDialog& dialog) { dialog.exec(); };
@@ -81,6 +85,8 @@ TResultActions::TResultActions(TResultWindow window) : QObject(window.Window), w
         dialog.setWindowTitle(QStringLiteral("Печать расчёта"));
         return dialog.exec() == QDialog::Accepted;
     };
+
+    Files = new TCalculationFiles(window_, *this);
 }
 
 TEarthingReport TResultActions::Report() const {
@@ -116,7 +122,7 @@ void TResultActions::Action3Execute() {
             folder_ = QFileInfo(path).absolutePath();
             return;
         }
-        ShowErrorMessage(QStringLiteral("Не могу сохранить расчёт в PDF:\n\n") +
+        ShowErrorMessage(QStringLiteral("Не могу сохранить документ в PDF:\n\n") +
                          QDir::toNativeSeparators(path) + QStringLiteral("\n") + error);
     }
 }
@@ -144,8 +150,21 @@ void TResultActions::Action6Execute() {
     TsSkinProvider::ForDialog(window_.SkinManager, &dialog);
     RunMeasurementDialog(dialog);
     // The window now holds an arrangement fitted to the dialog's norm: the document judges by it.
-    if (dialog.result() == QDialog::Accepted && dialog.Norm() != norm_.Norm)
+    if (dialog.result() != QDialog::Accepted)
+        return;
+    if (dialog.Norm() != norm_.Norm)
         norm_ = {dialog.Norm(), false};
+    measurement_ = TMeasurementRecord{
+        dialog.Correction().Measured,
+        dialog.StateButton(TSoilState::Ordinary)->isChecked() ? TSoilState::Ordinary : TSoilState::Worst};
+}
+
+void TResultActions::SetRecords(const TNormChoice& norm, const std::optional<TSurveyRecord>& survey,
+                                const std::optional<TMeasurementRecord>& measurement) {
+    norm_ = norm;
+    survey_ = survey;
+    surveyReadings_ = survey ? survey->Readings : std::vector<TSurveyReading>{};
+    measurement_ = measurement;
 }
 
 void TResultActions::Action5Execute() {

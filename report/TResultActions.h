@@ -4,6 +4,7 @@
 #include "TMeasurementDialog.h"
 #include "TSurveyDialog.h"
 #include "TVariantsDialog.h"
+#include "calculation_file.h"
 #include "earthing_report.h"
 #include "input_undo.h"
 #include "result_window.h"
@@ -12,13 +13,21 @@
 #include <functional>
 
 class QAction;
+class QKeySequence;
 class QPrinter;
+class TCalculationFiles;
 
-// The commands on the result: the fit to a required resistance (Ctrl+R), the calculation saved as a
-// PDF (Ctrl+S) and printed (Ctrl+P), the soil corrected by a measured resistance (Ctrl+M), variants side by
-// side (Ctrl+D). Their shortcuts work wherever the focus is in the window, and the result panel sPanel1 and
-// the total sLabel39 offer them in a context menu. None of them changes an input unless the user applies a
-// row of the fit or a measurement, or opens a variant.
+// An action of the window whose key works wherever the focus is in it, the key shown in menus.
+QAction* MakeWindowAction(QWidget* form, const char* name, const QString& text, const QKeySequence& key);
+// Where the file dialogs start: the user's documents folder, or the home folder without one.
+QString DocumentsFolder();
+
+// The commands on the result: the fit to a required resistance (Ctrl+R), the calculation's document
+// saved as a PDF (Ctrl+E) and printed (Ctrl+P), the soil corrected by a measured resistance (Ctrl+M),
+// variants side by side (Ctrl+D), and the calculation as a file (Files). Their shortcuts work wherever
+// the focus is in the window, and the result panel sPanel1 and the total sLabel39 offer them in a
+// context menu. None of them changes an input unless the user applies a row of the fit or a
+// measurement, or opens a file or a variant.
 // «Отменить» (Ctrl+Z) and «Вернуть» (Ctrl+Shift+Z) undo and redo such an applying, a reset and an opened
 // file; in a text field the same keys are the field's own.
 class TResultActions : public QObject {
@@ -31,14 +40,15 @@ class TResultActions : public QObject {
     QAction *ActionUndo, *ActionRedo;     // «Отменить», «Вернуть»
     // The undo history of the inputs: a step for each applying from here, a reset, an opened file.
     TInputUndo* InputUndo;
-    QAction* ActionVariants; // the variants compared
+    QAction* ActionVariants;  // the variants compared
+    TCalculationFiles* Files; // open, save, the recent files
 
     // The norm chosen in the last fit, which the document judges the calculation against.
     const TNormChoice& Norm() const { return norm_; }
     TEarthingReport Report() const;
 
     void Action2Execute(); // "Подобрать под нормативное сопротивление…"
-    void Action3Execute(); // "Сохранить расчёт в PDF…"
+    void Action3Execute(); // "Сохранить документ в PDF…"
     void Action4Execute(); // "Печать расчёта…"
     void Action6Execute(); // "Замер сопротивления…"
     void Action5Execute(); // "Изыскания…"
@@ -62,6 +72,12 @@ class TResultActions : public QObject {
     const std::vector<TVariantEntry>& Variants() const { return variants_; }
     // The survey last applied, which the document shows; none until one is.
     const std::optional<TSurveyRecord>& Survey() const { return survey_; }
+    // The measurement last applied; none until one is.
+    const std::optional<TMeasurementRecord>& Measurement() const { return measurement_; }
+    // What an opened calculation brings: the norm, the survey (its readings fill the survey dialog's
+    // table) and the measurement.
+    void SetRecords(const TNormChoice& norm, const std::optional<TSurveyRecord>& survey,
+                    const std::optional<TMeasurementRecord>& measurement);
 
   private:
     TResultWindow window_;
@@ -72,4 +88,5 @@ class TResultActions : public QObject {
     std::vector<TVariantEntry> variants_;
     bool variantsInDocument_ = false; // the document shows the variants' table
     QString variantsFolder_;          // where the variants' files were last added from
+    std::optional<TMeasurementRecord> measurement_;
 };

@@ -25,11 +25,16 @@ struct TResultWindow {
     // Sets the upper layer's thickness field as a user would.
     std::function<void(double thickness)> ApplyThickness;
     // Sets every input control from the inputs as a user would (undo and redo, an opened file). A
-    // user's action that sets them is one step of the undo history: before applying an opened file,
-    // the window takes `const TInputUndo::TStep step = ResultActions->InputUndo->Remember();` and keeps
-    // it to the end of the applying (input_undo.h).
+    // user's action that sets them is one step of the undo history: whoever applies takes a
+    // `TInputUndo::TStep` (`InputUndo->Remember()`) first and keeps it to the end of the applying
+    // (input_undo.h), as opening a file does.
     std::function<void(const TEarthingInput& in)> ApplyInputs;
-    // Opens a calculation file in the window as the user's own opening does; while unset, a variant
-    // from a file is opened by its inputs alone (ApplyInputs).
+    // Opens a calculation file in the window as the user's own opening does (asking first about
+    // unsaved changes); while unset, a variant from a file is opened by its inputs alone (ApplyInputs).
     std::function<void(const QString& path)> OpenFile = nullptr;
+    // The window's hints switch, which a saved calculation records.
+    std::function<bool()> HintsShown;
+    // The program's folder, ending in its separator: the settings file and the list of recent
+    // calculations live there.
+    QString ProgramFolder;
 };

@@ -4,7 +4,8 @@
 # share/stelvorn/installed.txt and the folders it created, when they are empty; the desktop's
 # databases of file types are refreshed without the program's type. The settings file
 # стелворн.ini in the program folder stays (and with it the folder), unless --purge is given;
-# --purge also removes the settings file that an earlier uninstall left behind.
+# --purge also removes the settings file that an earlier uninstall left behind. The list of recent
+# calculations beside it, стелворн-недавние.txt, goes and stays with the settings file.
 # install.sh copies this script to share/stelvorn/uninstall.sh, so it works without the sources.
 #   bash scripts/uninstall.sh [--prefix DIR] [--purge]
 set -euo pipefail
@@ -28,11 +29,12 @@ done
 prefix="${prefix%/}"
 record="$prefix/share/stelvorn/installed.txt"
 settings="$prefix/lib/stelvorn/стелворн.ini"
+recent="$prefix/lib/stelvorn/стелворн-недавние.txt"
 if [[ ! -f "$record" ]]; then
     # What an earlier plain uninstall left: the settings file and the folders that hold it, which
     # --purge removes as well, up to the prefix and never the home folder itself.
     if [[ -n "$purge" && -e "$settings" ]]; then
-        rm -f -- "$settings"
+        rm -f -- "$settings" "$recent"
         folder="$prefix/lib/stelvorn"
         while [[ "$folder" == "$prefix"* && "$folder" != "${HOME%/}" ]] && rmdir -- "$folder" 2>/dev/null; do
             folder="${folder%/*}"
@@ -72,7 +74,7 @@ done
 
 if [[ -e "$settings" ]]; then
     if [[ -n "$purge" ]]; then
-        rm -f -- "$settings"
+        rm -f -- "$settings" "$recent"
     else
         echo "Файл настроек оставлен: $settings"
     fi

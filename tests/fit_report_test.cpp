@@ -65,11 +65,11 @@ class FitAndReport : public WindowTest {
         EXPECT_TRUE(opened);
     }
 
-    // The PDF of the current calculation, saved with Ctrl+S, as text.
+    // The PDF of the current calculation, saved with Ctrl+E, as text.
     QString SavedPdfText(const QString& name = QStringLiteral("расчёт.pdf")) {
         const QString path = folder.filePath(name);
         actions->ChooseSavePath = [&](const QString&) { return path; };
-        Press(Qt::Key_S);
+        Press(Qt::Key_E);
         return PdfText(path);
     }
 
@@ -95,7 +95,7 @@ TEST_F(FitAndReport, ShortcutsAndContextMenu) {
     for (const QKeySequence& key : keys)
         EXPECT_EQ(keys.count(key), 1) << key.toString().toStdString();
     EXPECT_TRUE(keys.contains(QKeySequence(Qt::CTRL | Qt::Key_R)));
-    EXPECT_TRUE(keys.contains(QKeySequence(Qt::CTRL | Qt::Key_S)));
+    EXPECT_TRUE(keys.contains(QKeySequence(Qt::CTRL | Qt::Key_E)));
     EXPECT_TRUE(keys.contains(QKeySequence(Qt::CTRL | Qt::Key_P)));
     EXPECT_TRUE(keys.contains(QKeySequence(Qt::CTRL | Qt::Key_M)));
 
@@ -118,12 +118,13 @@ TEST_F(FitAndReport, ShortcutsAndContextMenu) {
         EXPECT_EQ(target->contextMenuPolicy(), Qt::ActionsContextMenu);
         QList<QAction*> offered = target->actions();
         offered.removeIf([](const QAction* action) { return action->isSeparator(); });
-        EXPECT_EQ(offered, (QList<QAction*>{actions->ActionUndo, actions->ActionRedo, actions->Action2,
-                                            actions->Action3, actions->Action4, actions->Action5,
-                                            actions->Action6, actions->ActionVariants}));
+        EXPECT_EQ(
+            offered.mid(offered.size() - 8),
+            (QList<QAction*>{actions->ActionUndo, actions->ActionRedo, actions->Action2, actions->Action3,
+                             actions->Action4, actions->Action5, actions->Action6, actions->ActionVariants}));
     }
     EXPECT_EQ(actions->Action2->text(), "Подобрать под нормативное сопротивление…");
-    EXPECT_EQ(actions->Action3->text(), "Сохранить расчёт в PDF…");
+    EXPECT_EQ(actions->Action3->text(), "Сохранить документ в PDF…");
     EXPECT_EQ(actions->Action4->text(), "Печать расчёта…");
 }
 
@@ -141,7 +142,7 @@ TEST_F(FitAndReport, NothingChangesUnlessARowIsApplied) {
         asked = true;
         return QString();
     };
-    Press(Qt::Key_S);
+    Press(Qt::Key_E);
     EXPECT_TRUE(asked);
     EXPECT_EQ(form->sLabel39->text(), "не пересчитано");
     const TEarthingInput after = form->ReadInputs();
@@ -505,17 +506,17 @@ TEST_F(FitAndReport, RefusedFolderIsReportedAndNothingIsLost) {
     };
     form->sSpinEdit3->setFocus();
     TMessageBoxWatcher watcher;
-    Press(Qt::Key_S);
+    Press(Qt::Key_E);
     ASSERT_EQ(asked.size(), 2);
     EXPECT_TRUE(asked[0].endsWith(u".pdf"));
     EXPECT_TRUE(asked[0].contains(QDate::currentDate().toString(Qt::ISODate)));
     EXPECT_EQ(asked[1], refused); // offered again where it failed
     ASSERT_EQ(watcher.shown.size(), 1);
-    EXPECT_TRUE(watcher.shown[0].text.startsWith(u"Не могу сохранить расчёт в PDF:"));
+    EXPECT_TRUE(watcher.shown[0].text.startsWith(u"Не могу сохранить документ в PDF:"));
     EXPECT_TRUE(QFile::exists(good + ".pdf"));
 }
 
-// Ctrl+S through the real file dialog writes the document and nothing in the user's home or
+// Ctrl+E through the real file dialog writes the document and nothing in the user's home or
 // configuration folder: Qt's file dialog would keep its folder history in QtProject.conf there.
 TEST_F(FitAndReport, SaveDialogLeavesNothingInTheHome) {
     QTemporaryDir home;
@@ -547,7 +548,7 @@ TEST_F(FitAndReport, SaveDialogLeavesNothingInTheHome) {
     });
     answer.start(5);
     form->sSpinEdit3->setFocus();
-    Press(Qt::Key_S);
+    Press(Qt::Key_E);
     ASSERT_EQ(answered, 1);
     EXPECT_TRUE(QFile::exists(path));
     EXPECT_EQ(QDir(home.path())

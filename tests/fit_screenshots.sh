@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A new user's minute under Xvfb: from the window to a fitted arrangement and to a PDF of it. Opens the
-# fit with Ctrl+R (10 Ом), applies the first row with Enter, saves the document with Ctrl+S and turns
+# fit with Ctrl+R (10 Ом), applies the first row with Enter, saves the document with Ctrl+E and turns
 # its page into a PNG; then measures 18 Ом with Ctrl+M and applies it. Usage:
 # tests/fit_screenshots.sh [build-dir] [output-dir]; SCREEN=1920x1080x24 gives another screen than
 # 1024x768x24, and QT_SCALE_FACTOR=2 passes through to the program.
@@ -33,7 +33,7 @@ xvfb-run -a -s "-screen 0 ${SCREEN:-1024x768x24}" bash -c '
     sleep 0.5
     import -window root "$1/fit-applied.png"
     xdotool windowfocus "$win"
-    xdotool key ctrl+s
+    xdotool key ctrl+e
     sleep 1
     import -window root "$1/fit-save-dialog.png"
     xdotool key ctrl+a

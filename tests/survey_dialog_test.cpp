@@ -165,7 +165,7 @@ TEST_F(SurveyDialogTest, TypedAndPastedReadingsApplyTwoLayers) {
 
     const QString path = folder.filePath(QStringLiteral("изыскания.pdf"));
     actions->ChooseSavePath = [&](const QString&) { return path; };
-    QTest::keyClick(Focus(), Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(Focus(), Qt::Key_E, Qt::ControlModifier);
     QProcess pdftotext;
     pdftotext.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
     ASSERT_TRUE(pdftotext.waitForFinished(20000));

@@ -3,6 +3,7 @@
 // written in Unit1Config.cpp.
 #include "Unit1.h"
 
+#include "TCalculationFiles.h"
 #include "TResultActions.h"
 #include "application.h"
 #include "earthing.h"
@@ -48,7 +49,15 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
          .ApplyFitRow = [this](const TFitRow& row) { ApplyFitRow(row); },
          .ApplySoilTexts = [this](const QString& top, const QString& bottom) { ApplySoilTexts(top, bottom); },
          .ApplyThickness = [this](double thickness) { ApplyThickness(thickness); },
-         .ApplyInputs = [this](const TEarthingInput& in) { ApplyInputs(in); }});
+         .ApplyInputs = [this](const TEarthingInput& in) { ApplyInputs(in); },
+         // A variant opened from the comparison is opened as the user's own opening is.
+         .OpenFile =
+             [this](const QString& path) {
+                 if (ResultActions->Files->SettleChanges())
+                     ResultActions->Files->OpenFile(path);
+             },
+         .HintsShown = [this] { return ShowHint(); },
+         .ProgramFolder = ProgramFolder});
     FormCreate();
 }
 
@@ -206,6 +215,8 @@ void TForm1::Сalculation() {
         sLabel42->setVisible(!reason.isEmpty());
         sLabel42->resize(sLabel42->width(), sLabel42->heightForWidth(sLabel42->width())); // its place stays
     }
+    if (ResultActions)
+        ResultActions->Files->InputsChanged(); // an opened calculation may now differ from its file
 }
 
 void TForm1::sComboBox1Change() {
@@ -340,6 +351,11 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    // Changes to an opened or saved calculation are saved or let go first; "Отмена" keeps the window.
+    if (!ResultActions->Files->SettleChanges()) {
+        event->ignore();
+        return;
+    }
     FormClose();
     event->accept();
 }

@@ -135,9 +135,9 @@ class TForm1 : public QWidget {
     QWidget* ToolButton7;
     THelpBrowser* WebBrowser1;
 
-    // The fit to a required resistance and the calculation as a document: their shortcuts and the
-    // result panel's context menu.
-    TResultActions* ResultActions;
+    // The fit to a required resistance, the calculation as a document and as a file: their shortcuts
+    // and the result panel's context menu.
+    TResultActions* ResultActions = nullptr;
 
     // Fixed texts.
     QLabel *sLabel1, *sLabel2, *sLabel3, *sLabel20, *sLabel22, *sLabel23, *sLabel24, *sLabel26, *sLabel41,
