@@ -218,6 +218,26 @@ TEST_F(CalculationFiles, CaptionFollowsTheChanges) {
     EXPECT_EQ(ReadCalculationFile(path).Calculation->ObjectName, "");
 }
 
+// Opening a file is one step of the undo history: Ctrl+Z outside a field brings back the inputs the
+// window had before, every label with them, and Ctrl+Shift+Z the file's again.
+TEST_F(CalculationFiles, OpeningAFileIsOneUndoStep) {
+    const TEarthingInput before = form->ReadInputs();
+    const QStringList labels = ResultLabels();
+    TCalculation odd = files->Current();
+    odd.Inputs = OddInputs();
+    const QString path = folder.filePath(QStringLiteral("другой объект.stelvorn"));
+    ASSERT_FALSE(WriteCalculationFile(path, odd).has_value());
+
+    OpenWith(path);
+    ASSERT_EQ(form->ReadInputs(), OddInputs());
+    form->sRadioButton1->setFocus();
+    Press(Qt::Key_Z);
+    EXPECT_EQ(form->ReadInputs(), before);
+    EXPECT_EQ(ResultLabels(), labels);
+    Press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(form->ReadInputs(), OddInputs());
+}
+
 // A file that cannot be opened is named in a message that says what is wrong, and the window stays
 // as it was: every control, the caption, the file it had.
 TEST_F(CalculationFiles, BadFileLeavesTheWindowAsItWas) {

@@ -1,6 +1,7 @@
 // «Сравнить варианты…» from the real window: files and the current inputs added by mouse and keys, the
 // table copied, a variant opened in the window, files that do not read reported by name, and the table
 // in the document.
+#include "TCalculationFiles.h"
 #include "TResultActions.h"
 #include "TVariantsDialog.h"
 #include "Unit1.h"
@@ -13,6 +14,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QProcess>
 #include <QPushButton>
@@ -154,6 +156,12 @@ TEST_F(Variants, TwoFilesAndTheCurrentCopiedAndOneOpened) {
     });
     EXPECT_EQ(form->ReadInputs(), FiveInContour());
     EXPECT_NE(form->ReadInputs(), current);
+    // Opened as the user's own opening does: the window's file now, one step of the undo history.
+    EXPECT_EQ(actions->Files->FilePath(), QFileInfo(house).absoluteFilePath());
+    actions->ActionUndo->trigger();
+    EXPECT_EQ(form->ReadInputs(), current);
+    actions->ActionRedo->trigger();
+    EXPECT_EQ(form->ReadInputs(), FiveInContour());
 
     // Opened again: the same three columns; Delete takes the selected one away, Escape closes.
     Compare([&](TVariantsDialog& dialog) {
