@@ -3,6 +3,7 @@
 #include "TResultActions.h"
 #include "TsSkinManager.h"
 #include "TsSkinProvider.h"
+#include "dialog_buttons.h"
 #include "error_message.h"
 #include "recent_calculations.h"
 
@@ -15,9 +16,12 @@
 #include <QPushButton>
 #include <utility>
 
+QString CalculationFileFilter() {
+    return QStringLiteral("Расчёты Стелворн (*.stelvorn)");
+}
+
 namespace {
 
-const QString FileFilter = QStringLiteral("Расчёты Стелворн (*.stelvorn)");
 const QString Suffix = QStringLiteral(".stelvorn");
 
 // Whether two calculations hold the same object: the hints switch and the theme, the user's own
@@ -76,10 +80,10 @@ TCalculationFiles::TCalculationFiles(TResultWindow window, TResultActions& actio
 
     ChooseOpenPath = [form](const QString& folder) {
         return QFileDialog::getOpenFileName(form, QStringLiteral("Открыть расчёт"), folder,
-                                            FileFilter + QStringLiteral(";;Все файлы (*)"));
+                                            CalculationFileFilter() + QStringLiteral(";;Все файлы (*)"));
     };
     ChooseSavePath = [form](const QString& suggested) {
-        QFileDialog dialog(form, QStringLiteral("Сохранить расчёт"), suggested, FileFilter);
+        QFileDialog dialog(form, QStringLiteral("Сохранить расчёт"), suggested, CalculationFileFilter());
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(Suffix.mid(1)); // so that the dialog asks before it replaces a file
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();

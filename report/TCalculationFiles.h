@@ -12,6 +12,9 @@ class QAction;
 class QMenu;
 class TResultActions;
 
+// The file dialogs' filter of calculation files.
+QString CalculationFileFilter();
+
 // The calculation as a file "*.stelvorn": «Открыть расчёт…» (Ctrl+O), «Сохранить расчёт» (Ctrl+S, which
 // asks for a name the first time), «Сохранить расчёт как…» (Ctrl+Shift+S), «Свойства расчёта…» (the
 // object's name and a note) and the last five files opened or saved, in the result panel's context

@@ -2,6 +2,7 @@
 
 #include "TCalculationFiles.h"
 #include "TsSkinProvider.h"
+#include "dialog_buttons.h"
 #include "error_message.h"
 #include "qt_text.h"
 #include "system_locale.h"
@@ -14,7 +15,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRadioButton>
-#include <QStandardPaths>
 #include <utility>
 
 QAction* MakeWindowAction(QWidget* form, const char* name, const QString& text, const QKeySequence& key) {
@@ -25,11 +25,6 @@ QAction* MakeWindowAction(QWidget* form, const char* name, const QString& text, 
     action->setShortcutVisibleInContextMenu(true);
     form->addAction(action);
     return action;
-}
-
-QString DocumentsFolder() {
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QDir(documents).exists() ? documents : QDir::homePath();
 }
 
 TResultActions::TResultActions(TResultWindow window) : QObject(window.Window), window_(std::move(window)) {

@@ -19,8 +19,6 @@ class TCalculationFiles;
 
 // An action of the window whose key works wherever the focus is in it, the key shown in menus.
 QAction* MakeWindowAction(QWidget* form, const char* name, const QString& text, const QKeySequence& key);
-// Where the file dialogs start: the user's documents folder, or the home folder without one.
-QString DocumentsFolder();
 
 // The commands on the result: the fit to a required resistance (Ctrl+R), the calculation's document
 // saved as a PDF (Ctrl+E) and printed (Ctrl+P), the soil corrected by a measured resistance (Ctrl+M),

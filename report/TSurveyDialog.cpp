@@ -23,7 +23,6 @@
 #include <QRadioButton>
 #include <QSaveFile>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -78,8 +77,7 @@ TSurveyDialog::TSurveyDialog(QWidget* parent, const std::vector<TSurveyReading>&
       systemSeparator_(SystemDecimalSeparator().front()) {
     setObjectName(QStringLiteral("SurveyDialog"));
     setWindowTitle(QStringLiteral("Изыскания"));
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    folder_ = QDir(documents).exists() ? documents : QDir::homePath();
+    folder_ = DocumentsFolder();
 
     auto* intro = new QLabel(QStringLiteral(
         "Показания одного профиля по методу Веннера: разнос a, глубина электродов b и измеренное "

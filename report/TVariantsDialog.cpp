@@ -1,5 +1,6 @@
 #include "TVariantsDialog.h"
 
+#include "TCalculationFiles.h"
 #include "TFitDialog.h"
 #include "calculation_file.h"
 #include "error_message.h"
@@ -119,7 +120,7 @@ TVariantsDialog::TVariantsDialog(QWidget* parent, std::vector<TVariantEntry> ent
 
     ChooseFiles = [this] {
         return QFileDialog::getOpenFileNames(this, QStringLiteral("Добавить расчёты"), Folder,
-                                             QStringLiteral("Расчёты Стелворн (*.stelvorn)"));
+                                             CalculationFileFilter());
     };
     connect(addFiles_, &QPushButton::clicked, this, &TVariantsDialog::AddFiles);
     connect(addCurrent_, &QPushButton::clicked, this, &TVariantsDialog::AddCurrent);

@@ -1,8 +1,10 @@
 #include "dialog_buttons.h"
 
 #include <QDialog>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QStandardPaths>
 
 TApplyCloseRow MakeApplyCloseRow(QDialog* dialog, const QString& name, const QString& applyHint) {
     TApplyCloseRow row;
@@ -19,4 +21,9 @@ TApplyCloseRow MakeApplyCloseRow(QDialog* dialog, const QString& name, const QSt
     row.Row->addWidget(row.Apply);
     row.Row->addWidget(row.Close);
     return row;
+}
+
+QString DocumentsFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir(documents).exists() ? documents : QDir::homePath();
 }

@@ -15,3 +15,6 @@ struct TApplyCloseRow {
 };
 
 TApplyCloseRow MakeApplyCloseRow(QDialog* dialog, const QString& name, const QString& applyHint);
+
+// Where the result tools' file dialogs start: the user's documents folder, or the home folder without one.
+QString DocumentsFolder();

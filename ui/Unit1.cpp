@@ -133,14 +133,19 @@ void TForm1::ShowCalculationPage() {
         sPageControl1->SetPageFromCode(0);
 }
 
+// Sets a decimal field only when the value differs from what it holds: an unchanged value is left
+// exactly as the field holds it.
+void TForm1::SetChangedValue(TsDecimalSpinEdit* field, double value) {
+    if (value != static_cast<double>(field->Value()))
+        field->SetValue(value);
+}
+
 void TForm1::ApplyFitRow(const TFitRow& row) {
     (row.MutualDisposition == 1 ? sRadioButton11 : sRadioButton10)->setChecked(true);
     sSpinEdit2->SetValue(row.IntervalMultiplicity);
     sSpinEdit1->SetValue(row.Number);
-    // The fit keeps the rod length unless its row needs another one; an unchanged length is left
-    // exactly as the field holds it.
-    if (row.Length != static_cast<double>(sDecimalSpinEdit6->Value()))
-        sDecimalSpinEdit6->SetValue(row.Length);
+    // The fit keeps the rod length unless its row needs another one.
+    SetChangedValue(sDecimalSpinEdit6, row.Length);
     ShowCalculationPage();
 }
 
@@ -155,8 +160,7 @@ void TForm1::ApplySoilTexts(const QString& top, const QString& bottom) {
 }
 
 void TForm1::ApplyThickness(double thickness) {
-    if (thickness != static_cast<double>(sDecimalSpinEdit1->Value()))
-        sDecimalSpinEdit1->SetValue(thickness);
+    SetChangedValue(sDecimalSpinEdit1, thickness);
     ShowCalculationPage();
 }
 
@@ -164,12 +168,10 @@ void TForm1::ApplyInputs(const TEarthingInput& in) {
     CheckCode(ClimaticRegionGroup, in.ClimaticRegion);
     ApplySoilTexts(ToQString(in.TopLayer), ToQString(in.BottomLayer));
     ApplyThickness(in.Thickness);
-    if (in.Depth != static_cast<double>(sDecimalSpinEdit2->Value()))
-        sDecimalSpinEdit2->SetValue(in.Depth);
+    SetChangedValue(sDecimalSpinEdit2, in.Depth);
     CheckCode(FormGroup, in.Form);
     sSpinEdit3->SetValue(in.Width);
-    if (in.Length != static_cast<double>(sDecimalSpinEdit6->Value()))
-        sDecimalSpinEdit6->SetValue(in.Length);
+    SetChangedValue(sDecimalSpinEdit6, in.Length);
     CheckCode(MutualDispositionGroup, in.MutualDisposition);
     sSpinEdit1->SetValue(in.Number);
     sSpinEdit2->SetValue(in.IntervalMultiplicity);

@@ -176,6 +176,7 @@ class TForm1 : public QWidget {
     static void KeepCheckedAsTabStop(QButtonGroup* group);
     // Checks the button of the code; any code without a button checks the group's last button.
     static void CheckCode(QButtonGroup* group, int32_t code);
+    static void SetChangedValue(TsDecimalSpinEdit* field, double value);
 
     void Wire();
     void FocusHelp();
