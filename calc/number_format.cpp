@@ -69,3 +69,8 @@ std::u16string FormatTenths(double x, char16_t separator) {
     const long double tenths = std::nearbyintl(static_cast<long double>(x) * 10);
     return FormatPlain(static_cast<double>(tenths / 10), separator);
 }
+
+std::u16string FormatInteger(int64_t n) {
+    const std::string digits = std::to_string(n);
+    return std::u16string(digits.begin(), digits.end());
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // Display rules. FormatPlain: up to 15 significant digits, no trailing zeros, no thousands
@@ -8,6 +9,8 @@
 std::u16string FormatPlain(double x, char16_t separator);
 std::u16string FormatWhole(double x, char16_t separator);
 std::u16string FormatTenths(double x, char16_t separator);
+// A whole number in digits, with a minus sign when negative.
+std::u16string FormatInteger(int64_t n);
 
 // x rounded to `digits` significant digits (1 to 17), and to no fewer than the digits before the
 // separator, then written as FormatPlain writes: 71,4285714 with 4 gives 71,43 and 12345,6 gives 12346.

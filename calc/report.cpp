@@ -13,11 +13,6 @@
 
 namespace {
 
-std::u16string Whole(int32_t n) {
-    const std::string digits = std::to_string(n);
-    return std::u16string(digits.begin(), digits.end());
-}
-
 std::u16string Joined(const std::vector<TReportValue>& values) {
     std::u16string text;
     for (const TReportValue& value : values)
@@ -224,8 +219,8 @@ std::vector<TReportFormula> Formulas(const TEarthingInput& in, const TEarthingRe
 
     const std::u16string L = work(r.ConnectorLength);
     formulas.push_back({u"Длина соединителя", F(u"L = m·a·l"),
-                        numbers(14, Seq({F(u" = " + Whole(r.IntervalCount) + u"·" +
-                                           Whole(in.IntervalMultiplicity) + u"·" + l),
+                        numbers(14, Seq({F(u" = " + FormatInteger(r.IntervalCount) + u"·" +
+                                           FormatInteger(in.IntervalMultiplicity) + u"·" + l),
                                          result(r.ConnectorLength, labels.sLabel30, metres)}))});
     const std::u16string b = plain(static_cast<double>(in.WidthHor) / 1000);
     const TFormula argument = in.FormHor == 1   ? Frac(F(u"2·L²"), F(u"b_г·t_0"))
@@ -249,13 +244,15 @@ std::vector<TReportFormula> Formulas(const TEarthingInput& in, const TEarthingRe
          Seq({F(u"R = "),
               Frac(F(u"1"), Seq({Frac(F(u"n·η_в"), F(u"R_в")), F(u" + "), Frac(F(u"η_г"), F(u"R_г"))}))}),
          r.ConnectorResistance
-             ? numbers(16, Seq({F(u" = "),
-                                Frac(F(u"1"), Seq({Frac(F(Whole(in.Number) + u"·" + plain(r.RodUtilization)),
-                                                        F(work(r.RodResistance))),
-                                                   F(u" + "),
-                                                   Frac(F(plain(r.ConnectorUtilization)),
-                                                        F(work(*r.ConnectorResistance)))})),
-                                result(r.TotalResistance, FormatTenths(r.TotalResistance, sep), ohms)}))
+             ? numbers(
+                   16,
+                   Seq({F(u" = "),
+                        Frac(F(u"1"),
+                             Seq({Frac(F(FormatInteger(in.Number) + u"·" + plain(r.RodUtilization)),
+                                       F(work(r.RodResistance))),
+                                  F(u" + "),
+                                  Frac(F(plain(r.ConnectorUtilization)), F(work(*r.ConnectorResistance)))})),
+                        result(r.TotalResistance, FormatTenths(r.TotalResistance, sep), ohms)}))
              : TFormula{}});
     return formulas;
 }
@@ -268,8 +265,7 @@ std::vector<TFormula> Symbols(const TEarthingInput& in, const TEarthingResult& r
         return r.Reached(stage) ? plain(x) + unit : std::u16string(u"—");
     };
     const auto millimetres = [&](int64_t width) {
-        return plain(static_cast<double>(width) / 1000) + u" м (" + Whole(static_cast<int32_t>(width)) +
-               u" мм)";
+        return plain(static_cast<double>(width) / 1000) + u" м (" + FormatInteger(width) + u" мм)";
     };
     std::vector<TFormula> symbols = {
         F(u"h — толщина верхнего пласта грунта, " + plain(in.Thickness) + u" м"),
@@ -288,15 +284,15 @@ std::vector<TFormula> Symbols(const TEarthingInput& in, const TEarthingResult& r
         symbols.push_back(F(u"d — эквивалентный диаметр электрода"));
     symbols.push_back(F(u"t — глубина середины электрода"));
     symbols.push_back(F(u"R_в — сопротивление одного электрода"));
-    symbols.push_back(F(u"n — количество электродов, " + Whole(in.Number)));
+    symbols.push_back(F(u"n — количество электродов, " + FormatInteger(in.Number)));
     if (in.Number == 1) {
         symbols.push_back(
             F(u"η_в — коэффициент использования электродов, " + value(13, r.RodUtilization, u"")));
     } else {
         symbols.push_back(F(u"a — кратность расстояния между электродами (в длинах электрода), " +
-                            Whole(in.IntervalMultiplicity)));
+                            FormatInteger(in.IntervalMultiplicity)));
         symbols.push_back(F(u"m — число промежутков между электродами: n − 1 в ряд, n в замкнутом контуре, " +
-                            (r.Reached(13) ? Whole(r.IntervalCount) : std::u16string(u"—"))));
+                            (r.Reached(13) ? FormatInteger(r.IntervalCount) : std::u16string(u"—"))));
         symbols.push_back(F(u"L — длина горизонтального соединителя"));
         symbols.push_back(F((in.FormHor == 1 ? u"b_г — ширина полосы соединителя, "
                              : in.FormHor == 3 ? u"b_г — диаметр соединителя, "
@@ -350,15 +346,16 @@ TReport BuildEarthingReport(const TEarthingInput& in, const TNormChoice& norm, c
         Line(u"Нижний пласт грунта", in.BottomLayer),
         Line(u"Заглубление верхнего конца электродов, t₀", plain(in.Depth) + metres),
         Line(u"Вертикальные электроды", (in.Form == 1 ? u"уголок, ширина стороны " : u"круг, диаметр ") +
-                                            Whole(in.Width) + u" мм, длина l = " + plain(in.Length) + metres),
+                                            FormatInteger(in.Width) + u" мм, длина l = " + plain(in.Length) +
+                                            metres),
         Line(u"Расположение электродов", (in.MutualDisposition == 1 ? u"в ряд" : u"замкнутым контуром") +
-                                             (u", количество n = " + Whole(in.Number)) +
+                                             (u", количество n = " + FormatInteger(in.Number)) +
                                              u" шт., кратность расстояния a = " +
-                                             Whole(in.IntervalMultiplicity)),
+                                             FormatInteger(in.IntervalMultiplicity)),
         Line(u"Горизонтальный соединитель", (in.FormHor == 1   ? u"полоса, ширина "
                                              : in.FormHor == 3 ? u"круг, диаметр "
                                                                : u"уголок, ширина стороны ") +
-                                                Whole(in.WidthHor) + u" мм"),
+                                                FormatInteger(in.WidthHor) + u" мм"),
     };
 
     report.ResultsHeading = u"Результаты расчёта";

@@ -11,11 +11,6 @@
 
 namespace {
 
-std::u16string Whole(int64_t n) {
-    const std::string digits = std::to_string(n);
-    return std::u16string(digits.begin(), digits.end());
-}
-
 // One variant's run with the texts its columns need.
 struct TRun {
     const TEarthingInput& In;
@@ -71,19 +66,20 @@ TVariantsTable BuildVariantsTable(const std::vector<TVariant>& variants, const T
     inputRow(u"Заглубление, м", [&](const TEarthingInput& in) { return plain(in.Depth); });
     inputRow(u"Вертикальные электроды",
              [](const TEarthingInput& in) { return std::u16string(in.Form == 1 ? u"уголок" : u"круг"); });
-    inputRow(u"Ширина стороны или диаметр, мм", [](const TEarthingInput& in) { return Whole(in.Width); });
+    inputRow(u"Ширина стороны или диаметр, мм",
+             [](const TEarthingInput& in) { return FormatInteger(in.Width); });
     inputRow(u"Длина электрода, м", [&](const TEarthingInput& in) { return plain(in.Length); });
     inputRow(u"Расположение", [](const TEarthingInput& in) {
         return std::u16string(in.MutualDisposition == 1 ? u"в ряд" : u"замкнутым контуром");
     });
-    inputRow(u"Количество, шт.", [](const TEarthingInput& in) { return Whole(in.Number); });
+    inputRow(u"Количество, шт.", [](const TEarthingInput& in) { return FormatInteger(in.Number); });
     inputRow(u"Кратность расстояния",
-             [](const TEarthingInput& in) { return Whole(in.IntervalMultiplicity); });
+             [](const TEarthingInput& in) { return FormatInteger(in.IntervalMultiplicity); });
     inputRow(u"Соединитель", [](const TEarthingInput& in) {
         return std::u16string(in.FormHor == 1 ? u"полоса" : in.FormHor == 3 ? u"круг" : u"уголок");
     });
     inputRow(u"Соединитель: ширина, ширина стороны или диаметр, мм",
-             [](const TEarthingInput& in) { return Whole(in.WidthHor); });
+             [](const TEarthingInput& in) { return FormatInteger(in.WidthHor); });
 
     // A row of results; `lowestBest` marks the lowest value, as shown, in every variant that has a total.
     const auto resultRow = [&](std::u16string name, bool lowestBest,

@@ -179,6 +179,15 @@ TEST(CalculationReport, LinesForATableOfInputs) {
     }
 }
 
+// A connector width beyond 32 bits is written as typed, never as its low 32 bits (4294967336 would
+// read 40).
+TEST(CalculationReport, AWidthBeyond32BitsIsWrittenWhole) {
+    const TEarthingInput in = FirstExampleWith([](TEarthingInput& in) { in.WidthHor = 4294967336; });
+    const std::map<std::string, std::string> lines = Lines(BuildEarthingReport(in, {10, false}, u',', u','));
+    EXPECT_NE(lines.at("Горизонтальный соединитель").find("4294967336 мм"), std::string::npos)
+        << lines.at("Горизонтальный соединитель");
+}
+
 // The upper layer thinner than the rods' depth: rods and connector in the lower layer, total 10,04 Ом.
 TEarthingInput ThinTopLayer() {
     return FirstExampleWith([](TEarthingInput& in) { in.Thickness = 0.3; });
