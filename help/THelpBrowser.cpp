@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -19,24 +18,6 @@ QString ResourceFile(const QUrl& url) {
     if (url.scheme() != QLatin1String("qrc"))
         return {};
     return u':' + url.path();
-}
-
-// The rules of a style element stand inside an HTML comment, "<!--" and "-->", which a browser
-// skips as tokens of the style sheet; the rich-text engine would take the whole sheet for a comment
-// and drop it. So the markers are taken out of every style element before the page is shown.
-QString WithStyleCommentsOpened(QString html) {
-    static const QRegularExpression style(QStringLiteral("(<style\\b[^>]*>)(.*?)(</style>)"),
-                                          QRegularExpression::DotMatchesEverythingOption |
-                                              QRegularExpression::CaseInsensitiveOption);
-    qsizetype from = 0;
-    for (auto match = style.match(html, from); match.hasMatch(); match = style.match(html, from)) {
-        QString rules = match.captured(2);
-        rules.replace(QLatin1String("<!--"), QLatin1String("    "))
-            .replace(QLatin1String("-->"), QLatin1String("   "));
-        html.replace(match.capturedStart(2), match.capturedLength(2), rules);
-        from = match.capturedStart(2) + rules.size() + match.capturedLength(3);
-    }
-    return html;
 }
 
 // The text engine raises a heading's size by its own step for the heading level, on top of the
@@ -74,6 +55,34 @@ void UseThePagesTextSizes(QTextDocument& document) {
 }
 
 } // namespace
+
+QString WithStyleCommentsOpened(QString html) {
+    // A plain search rather than a regular expression: the page is opened before the window is
+    // shown, and the expression engine would be loaded and compiled for this alone.
+    const auto isNameEnd = [&html](qsizetype at) {
+        return at >= html.size() || html[at] == u'>' || html[at] == u'/' || html[at].isSpace();
+    };
+    qsizetype from = 0;
+    while (true) {
+        qsizetype open = html.indexOf(QLatin1String("<style"), from, Qt::CaseInsensitive);
+        while (open >= 0 && !isNameEnd(open + 6))
+            open = html.indexOf(QLatin1String("<style"), open + 6, Qt::CaseInsensitive);
+        if (open < 0)
+            break;
+        const qsizetype rulesStart = html.indexOf(u'>', open + 6);
+        if (rulesStart < 0)
+            break;
+        const qsizetype close = html.indexOf(QLatin1String("</style>"), rulesStart + 1, Qt::CaseInsensitive);
+        if (close < 0)
+            break;
+        QString rules = html.mid(rulesStart + 1, close - rulesStart - 1);
+        rules.replace(QLatin1String("<!--"), QLatin1String("    "))
+            .replace(QLatin1String("-->"), QLatin1String("   "));
+        html.replace(rulesStart + 1, close - rulesStart - 1, rules);
+        from = rulesStart + 1 + rules.size() + 8;
+    }
+    return html;
+}
 
 THelpBrowser::THelpBrowser(QWidget* parent) : QTextBrowser(parent) {
     setOpenLinks(false);

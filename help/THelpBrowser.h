@@ -84,6 +84,12 @@ class THelpBrowser : public QTextBrowser {
 // Nothing when there is no view or it holds no document.
 void HideBodyBorder(THelpBrowser* Browser);
 
+// The rules of a style element stand inside an HTML comment, "<!--" and "-->", which a browser
+// skips as tokens of the style sheet; the rich-text engine would take the whole sheet for a comment
+// and drop it. So the markers are taken out of every style element (any case, with attributes)
+// before a page is shown; the text keeps its length and everything outside style elements.
+QString WithStyleCommentsOpened(QString html);
+
 // Navigates to the URL and processes the application's pending events, a pass at a time, until the
 // view reports a loaded document. Gives up after the limit, so that a view that never loads cannot
 // hold up the program; returns whether the page has loaded.

@@ -159,9 +159,10 @@ QStringList TsSkinManager::AvailableSkins() const {
     const QString suffix = QLatin1String(kThemeFileSuffix);
     const QDir folder(skinDirectory_);
     // Folders and other entries named like a theme are offered too: choosing one says what is wrong.
-    const QStringList entries =
-        folder.entryList({QLatin1Char('*') + suffix}, QDir::Files | QDir::Dirs | QDir::System |
-                                                          QDir::NoDotAndDotDot | QDir::CaseSensitive);
+    // The suffix is checked here, not by a name filter, which Qt would match with a regular
+    // expression compiled for the purpose while the window is built.
+    const QStringList entries = folder.entryList(QDir::Files | QDir::Dirs | QDir::System |
+                                                 QDir::NoDotAndDotDot | QDir::CaseSensitive);
     for (const QString& entry : entries) {
         if (!entry.endsWith(suffix))
             continue;

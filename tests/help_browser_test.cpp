@@ -96,6 +96,27 @@ TEST_F(HelpBrowserTest, PagesTakeTheirStyleSheet) {
     }
 }
 
+// Only the comment markers inside style elements go, whatever the element's case and attributes;
+// everything else, other elements' comments included, stays as written, and the length with it.
+TEST(HelpStyleComments, MarkersLeaveOnlyStyleElements) {
+    const std::pair<QString, QString> cases[] = {
+        {"<style><!-- h1 {} --></style>", "<style>     h1 {}    </style>"},
+        {"<STYLE type=\"text/css\">\n<!--\np {}\n-->\n</Style>",
+         "<STYLE type=\"text/css\">\n    \np {}\n   \n</Style>"},
+        {"<!-- a --><style><!--x--></style><!-- b -->", "<!-- a --><style>    x   </style><!-- b -->"},
+        {"<style>a</style><p><!--c--></p><style>b<!--</style>",
+         "<style>a</style><p><!--c--></p><style>b    </style>"},
+        {"<styles><!--x--></styles>", "<styles><!--x--></styles>"},
+        {"<style><!-- unclosed", "<style><!-- unclosed"},
+        {"<style", "<style"},
+        {"", ""},
+    };
+    for (const auto& [page, expected] : cases) {
+        SCOPED_TRACE(page.toStdString());
+        EXPECT_EQ(WithStyleCommentsOpened(page), expected);
+    }
+}
+
 // Headings are drawn at the sizes the pages' style sheet gives (h1 15 pt, h2 12 pt), not at those
 // sizes scaled once more by the text engine's own step for headings.
 TEST_F(HelpBrowserTest, HeadingsAreDrawnAtTheStyleSheetsSize) {
