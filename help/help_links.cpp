@@ -1,5 +1,7 @@
 #include "help_links.h"
 
+#include "resource_image.h"
+
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -54,6 +56,6 @@ bool OpenOnDesktop(const QUrl& url, const QString& caption, QWidget* parent) {
 QList<QIcon> WebImageList() {
     QList<QIcon> images;
     for (const char* name : {"back", "forward", "home", "shield"})
-        images.append(QIcon(QPixmap(QStringLiteral(":/Web_sImageList/") + QLatin1String(name))));
+        images.append(ResourcePngIcon(QStringLiteral(":/Web_sImageList/") + QLatin1String(name)));
     return images;
 }

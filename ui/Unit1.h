@@ -25,7 +25,6 @@
 class TPanel;
 class TResultActions;
 struct TFitRow;
-class QToolBar;
 class QToolButton;
 
 // Folder of the running executable, ending in its separator; set first thing when the window is
@@ -130,7 +129,7 @@ class TForm1 : public QWidget {
     // The help page: the toolbar panel (home, separator, back, forward) over the help view. The view
     // is destroyed at close, after the settings are written; WebBrowser1 is then null.
     TPanel* sPanel8;
-    QToolBar* sToolBar3;
+    QWidget* sToolBar3;
     QToolButton *ToolButton8, *ToolButton5, *ToolButton6;
     QWidget* ToolButton7;
     THelpBrowser* WebBrowser1;

@@ -13,7 +13,6 @@
 #include <QAbstractItemView>
 #include <QHBoxLayout>
 #include <QShortcut>
-#include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <functional>
@@ -386,18 +385,14 @@ void TForm1::BuildHelpPage() {
     auto* panelRow = new QHBoxLayout(sPanel8);
     panelRow->setContentsMargins(3, 0, 0, 0); // the toolbar's left margin
 
-    sToolBar3 = new QToolBar(sPanel8);
+    // The toolbar: a row of buttons with no gaps, transparent over the panel. A plain row rather than
+    // a QToolBar, whose overflow button (never needed for three buttons) reads its images at every
+    // start and with them loads every image-format plugin installed.
+    sToolBar3 = new QWidget(sPanel8);
     sToolBar3->setObjectName(QStringLiteral("sToolBar3"));
-    sToolBar3->setMovable(false);
-    sToolBar3->setFloatable(false);
-    sToolBar3->setIconSize(QSize(16, 16));
-    sToolBar3->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    // Polished first, so that the toolbar's layout takes its margins from the sheet set next (a sheet
-    // set on a control not yet polished reaches its looks but not its layout).
-    sToolBar3->ensurePolished();
-    sToolBar3->setStyleSheet(QStringLiteral("QToolBar { background: transparent; border: none; padding: 0px; "
-                                            "margin: 0px; spacing: 0px; }"));
-    sToolBar3->setContentsMargins(0, 0, 0, 0);
+    auto* toolRow = new QHBoxLayout(sToolBar3);
+    toolRow->setContentsMargins(0, 0, 0, 0);
+    toolRow->setSpacing(0);
     panelRow->addWidget(sToolBar3);
 
     // Images only: no captions, and no tooltips, which a tool button would take from its text; a
@@ -424,7 +419,8 @@ void TForm1::BuildHelpPage() {
     ToolButton6 = button("ToolButton6", 1, QStringLiteral("Вперёд"));
     for (QWidget* item : {static_cast<QWidget*>(ToolButton8), ToolButton7, static_cast<QWidget*>(ToolButton5),
                           static_cast<QWidget*>(ToolButton6)})
-        sToolBar3->addWidget(item);
+        toolRow->addWidget(item);
+    toolRow->addStretch(1);
 
     WebBrowser1 = new THelpBrowser(sTabSheet2);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));

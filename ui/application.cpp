@@ -1,5 +1,7 @@
 #include "application.h"
 
+#include "resource_image.h"
+
 #include <QFile>
 #include <QFont>
 #include <QFontDatabase>
@@ -16,7 +18,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     // "stelvorn" or the file "Стелворн". Message boxes take their caption from the file name.
     setApplicationName(QStringLiteral("Stelvorn"));
     setDesktopFileName(QStringLiteral("ru.stelvorn.Stelvorn"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/stelvorn-48.png")));
+    setWindowIcon(ResourcePngIcon(QStringLiteral(":/icons/stelvorn-48.png")));
     // The program writes nothing outside its folder. Qt's own dialogs would keep their state in a
     // user settings file, the file dialog its folder history in ~/.config/QtProject.conf: the user
     // scope of every settings file points at a path under which no file can be created, so that
