@@ -154,11 +154,12 @@ void PaintFitChart(QPainter& painter, const QRectF& area, const TFitChartData& d
         QList<double> leaving;
         bool anyShown = false, anyAbove = false;
         int lowestCount = 0;
-        std::optional<double> previous;
+        double previous = 0; // the value at the count before, while hasPrevious
+        bool hasPrevious = false;
         for (int count = 1; count <= 20; ++count) {
             const std::optional<double>& total = totals[count - 1];
             if (!total || !std::isfinite(*total)) {
-                previous.reset();
+                hasPrevious = false;
                 continue;
             }
             const double value = *total;
@@ -167,13 +168,13 @@ void PaintFitChart(QPainter& painter, const QRectF& area, const TFitChartData& d
             const bool above = value > yMax;
             anyShown = anyShown || !above;
             anyAbove = anyAbove || above;
-            if (!previous) {
+            if (!hasPrevious) {
                 if (!above)
                     path.moveTo(x(count), y(value));
-            } else if (*previous <= yMax || !above) {
+            } else if (previous <= yMax || !above) {
                 // The count, between the two, at which the line crosses the top of the axis.
-                const double crossing = count - 1 + (yMax - *previous) / (value - *previous);
-                if (*previous > yMax) {
+                const double crossing = count - 1 + (yMax - previous) / (value - previous);
+                if (previous > yMax) {
                     path.moveTo(x(crossing), plot.top());
                     leaving.append(crossing);
                 }
@@ -185,6 +186,7 @@ void PaintFitChart(QPainter& painter, const QRectF& area, const TFitChartData& d
                 }
             }
             previous = value;
+            hasPrevious = true;
         }
         painter.drawPath(path);
         painter.setBrush(colour);
