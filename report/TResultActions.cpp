@@ -4,16 +4,16 @@
 #include "TsSkinProvider.h"
 #include "dialog_buttons.h"
 #include "error_message.h"
+#include "print_module.h"
 #include "qt_text.h"
 #include "system_locale.h"
 #include "user_locale.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QRadioButton>
 #include <utility>
 
@@ -75,11 +75,7 @@ TResultActions::TResultActions(TResultWindow window) : QObject(window.Window), w
     RunSurveyDialog = [](TSurveyDialog& dialog) { dialog.exec(); };
     RunVariantsDialog = [](TVariantsDialog& dialog) { dialog.exec(); };
     variantsFolder_ = folder_;
-    ChoosePrinter = [form](QPrinter& printer) {
-        QPrintDialog dialog(&printer, form);
-        dialog.setWindowTitle(QStringLiteral("Печать расчёта"));
-        return dialog.exec() == QDialog::Accepted;
-    };
+    PrintModuleFolder = QCoreApplication::applicationDirPath();
 
     Files = new TCalculationFiles(window_, *this);
 }
@@ -123,14 +119,19 @@ void TResultActions::Action3Execute() {
 }
 
 void TResultActions::Action4Execute() {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageMargins(QMarginsF(15, 12, 15, 12), QPageLayout::Millimeter);
-    printer.setDocName(QStringLiteral("Расчёт сопротивления заземлителя"));
-    if (!ChoosePrinter(printer))
-        return;
-    if (!PaintEarthingReport(printer, Report()))
-        ShowErrorMessage(QStringLiteral("Не могу напечатать расчёт: принтер «") + printer.printerName() +
+    const TEarthingReport report = Report();
+    TPrintJob job{
+        .Parent = window_.Window,
+        .DocumentName = QStringLiteral("Расчёт сопротивления заземлителя"),
+        .DialogTitle = QStringLiteral("Печать расчёта"),
+        .ChoosePrinter = ChoosePrinter,
+        .Paint = [&report](QPagedPaintDevice& device) { return PaintEarthingReport(device, report); },
+        .PrinterName = {}};
+    const TPrintRun run = RunPrintJob(job, PrintModuleFolder);
+    if (!run.Outcome)
+        ShowErrorMessage(QStringLiteral("Не могу напечатать расчёт: ") + run.Error);
+    else if (*run.Outcome == TPrintOutcome::Refused)
+        ShowErrorMessage(QStringLiteral("Не могу напечатать расчёт: принтер «") + job.PrinterName +
                          QStringLiteral("» не принимает документ."));
 }
 

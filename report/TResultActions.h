@@ -55,9 +55,11 @@ class TResultActions : public QObject {
     // Asks for the file to save to, given the suggested path; empty = cancelled. The file dialog by
     // default; tests put their own answer in.
     std::function<QString(const QString& suggested)> ChooseSavePath;
-    // Asks where and how to print; false = cancelled. The print dialog by default; tests put their
-    // own answer in.
+    // Asks where and how to print; false = cancelled. Empty (the default): the print dialog; tests put
+    // their own answer in. Printing runs in the print module (print_module.h).
     std::function<bool(QPrinter& printer)> ChoosePrinter;
+    // The folder of the print module: the executable's.
+    QString PrintModuleFolder;
     // Opens the fit dialog and runs it to its end; tests answer it.
     std::function<void(TFitDialog& dialog)> RunFitDialog;
     // Opens the measurement dialog and runs it to its end; tests answer it.

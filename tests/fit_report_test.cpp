@@ -400,6 +400,25 @@ TEST_F(FitAndReport, PrintGivesTheSameDocument) {
     EXPECT_TRUE(PdfText(path).contains(u"Суглинок полутвёрдый лёссовидный (100)"));
 }
 
+// Printing runs in a module loaded on the first print; without it Ctrl+P says so and names its file,
+// and the window goes on.
+TEST_F(FitAndReport, PrintWithoutTheModuleSaysWhy) {
+    actions->PrintModuleFolder = folder.path(); // no module there
+    actions->ChoosePrinter = [](QPrinter&) {
+        ADD_FAILURE() << "no printer is chosen without the module";
+        return false;
+    };
+    form->sSpinEdit3->setFocus();
+    const QString total = form->sLabel39->text();
+    TMessageBoxWatcher watcher;
+    Press(Qt::Key_P);
+    ASSERT_EQ(watcher.shown.size(), 1);
+    EXPECT_TRUE(watcher.shown[0].text.startsWith(u"Не могу напечатать расчёт: не загружается модуль печати "))
+        << watcher.shown[0].text.toStdString();
+    EXPECT_TRUE(watcher.shown[0].text.contains(folder.filePath(QStringLiteral("libstelvorn_print.so"))));
+    EXPECT_EQ(form->sLabel39->text(), total);
+}
+
 // Inputs without a total still give a document, which says why and judges nothing as met.
 TEST_F(FitAndReport, PdfWithoutATotal) {
     TypeInto(form->sComboBox1, QStringLiteral("неизвестный грунт"));

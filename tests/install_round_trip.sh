@@ -37,11 +37,13 @@ xdg_mime() {
 calculation="$E2E_WORK/расчёт объекта.stelvorn"
 echo '{"электроды": 4}' >"$calculation"
 
-# What the build carries into the program folder besides the executable: the themes beside it.
+# What the build carries into the program folder besides the executable: its print module, and the
+# themes beside it.
 skins=""
 [[ -d "$build/ui/Skins" ]] && skins="$build/ui/Skins"
 expected_program_folder() {
     echo "./Стелворн"
+    echo "./libstelvorn_print.so"
     [[ -n "$skins" ]] && (cd "$(dirname "$skins")" && find Skins | sed 's|^|./|')
     [[ $# -gt 0 ]] && printf '%s\n' "$@"
 }
