@@ -58,7 +58,8 @@ class TResultActions : public QObject {
     // Asks where and how to print; false = cancelled. Empty (the default): the print dialog; tests put
     // their own answer in. Printing runs in the print module (print_module.h).
     std::function<bool(QPrinter& printer)> ChoosePrinter;
-    // The folder of the print module: the executable's.
+    // The folder of the print module: the executable's (not ProgramFolder, which tests move away
+    // from the build).
     QString PrintModuleFolder;
     // Opens the fit dialog and runs it to its end; tests answer it.
     std::function<void(TFitDialog& dialog)> RunFitDialog;

@@ -386,8 +386,8 @@ void TForm1::BuildHelpPage() {
     panelRow->setContentsMargins(3, 0, 0, 0); // the toolbar's left margin
 
     // The toolbar: a row of buttons with no gaps, transparent over the panel. A plain row rather than
-    // a QToolBar, whose overflow button (never needed for three buttons) reads its images at every
-    // start and with them loads every image-format plugin installed.
+    // a QToolBar, whose overflow button (never needed for three buttons) decodes its images at every
+    // start, and whose own style sheet restyled its buttons at every theme switch.
     sToolBar3 = new QWidget(sPanel8);
     sToolBar3->setObjectName(QStringLiteral("sToolBar3"));
     auto* toolRow = new QHBoxLayout(sToolBar3);
